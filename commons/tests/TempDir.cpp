@@ -1,0 +1,43 @@
+#include "TempDir.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+std::wstring TempPath() {
+  wchar_t buffer[MAX_PATH + 1];
+  const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);
+  if (length == 0 || length > MAX_PATH) throw std::runtime_error("GetTempPathW failed");
+  return std::wstring(buffer, length);
+}
+
+CTempDir::CTempDir() {
+  static unsigned counter = 0;
+  for (;;) {
+    m_path = TempPath() + L"scratch_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+             std::to_wstring(++counter);
+    if (CreateDirectoryW(m_path.c_str(), nullptr)) return;
+    if (GetLastError() != ERROR_ALREADY_EXISTS) throw std::runtime_error("CreateDirectoryW failed");
+  }
+}
+
+CTempDir::~CTempDir() {
+  std::error_code ignored;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path, ignored))
+    std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add, ignored);
+  std::filesystem::remove_all(m_path, ignored);
+}
+
+void WriteFile(const std::wstring& path, const std::string& bytes) {
+  std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
+  out << bytes;
+  if (!out) throw std::runtime_error("cannot write test file");
+}
+
+bool IsDirectory(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+// A fresh scratch folder in the temporary folder, removed with its contents
+// when the object goes away. Built without the code under test.
+class CTempDir {
+ public:
+  CTempDir();
+  ~CTempDir();
+  CTempDir(const CTempDir&) = delete;
+  CTempDir& operator=(const CTempDir&) = delete;
+
+  const std::wstring& Path() const { return m_path; }  // no trailing separator
+  std::wstring operator/(const std::wstring& name) const { return m_path + L"\\" + name; }
+
+ private:
+  std::wstring m_path;
+};
+
+std::wstring TempPath();                                             // ends with a separator
+void WriteFile(const std::wstring& path, const std::string& bytes);  // creates or replaces
+bool IsDirectory(const std::wstring& path);

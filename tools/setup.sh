@@ -1,0 +1,161 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need. Safe to run again: steps
+# that are already done are skipped, so a second run takes seconds.
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cache="$root/.cache"
+xerces_prefix="$cache/xerces-mingw32"
+
+say() { printf '[setup] %s\n' "$*"; }
+
+as_root() {
+  if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+packages=(
+  g++-mingw-w64-i686 cmake make wine wine32:i386 wine64 xvfb xauth
+  xsdcxx libboost-dev googletest msitools wixl dpkg-dev
+  python3 imagemagick xdotool iproute2 util-linux
+)
+
+missing_packages() {
+  local p
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}\n' "$p" 2>/dev/null | grep -q '^install ok installed$' ||
+      printf '%s\n' "$p"
+  done
+}
+
+install_packages() {
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    say "enabling the i386 architecture (Wine's 32-bit half)"
+    as_root dpkg --add-architecture i386
+    as_root rm -f /var/lib/apt/periodic/update-success-stamp
+  fi
+  local missing
+  missing=$(missing_packages)
+  [ -z "$missing" ] && return 0
+  say "installing packages: $(echo $missing)"
+  as_root apt-get update -q
+  # shellcheck disable=SC2086
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+}
+
+ensure_deb_src() {
+  if grep -rqsE '^(Types:.*deb-src|deb-src )' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    return 0
+  fi
+  say "adding a deb-src entry for the Debian archive"
+  as_root tee /etc/apt/sources.list.d/bootfetch-deb-src.sources >/dev/null <<'SRC'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  as_root apt-get update -q
+}
+
+# Wine runs 32-bit Windows programs in 32-bit Linux processes. Some kernels
+# (virtual machines without IA-32 emulation) refuse to start those; there
+# they run under a user-mode x86 emulator registered with binfmt_misc. The
+# emulator needs MAP_FIXED_NOREPLACE, which only the 10.x line supports, so it
+# comes from Debian 13's qemu-user package, unpacked beside the machine's
+# other local programs (outside the work tree, so every clone shares it).
+qemu_binary=/usr/local/libexec/qemu-i386-user
+
+i386_runs_natively() {
+  local probe=/usr/lib/wine/wine
+  [ -x "$probe" ] || return 0
+  "$probe" --version >/dev/null 2>&1 && return 0
+  # Exit 126 with ENOEXEC: the kernel cannot start 32-bit programs.
+  [ "$?" -ne 126 ]
+}
+
+fetch_qemu() {
+  [ -x "$qemu_binary" ] && return 0
+  say "fetching a user-mode i386 emulator (Debian 13 qemu-user)"
+  local work
+  work=$(mktemp -d)
+  mkdir -p "$work/lists/partial" "$work/archives/partial"
+  cat >"$work/sources.list" <<'SRC'
+deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian trixie main
+SRC
+  # A private apt configuration: the machine's own sources stay untouched.
+  local opts=(-o Dir::Etc::SourceList="$work/sources.list" -o Dir::Etc::SourceParts=/dev/null
+    -o Dir::State::Lists="$work/lists" -o Dir::Cache::Archives="$work/archives"
+    -o Dir::Etc::Preferences=/dev/null -o Dir::Etc::PreferencesParts=/dev/null
+    -o APT::Sandbox::User=root -o Debug::NoLocking=1)
+  apt-get "${opts[@]}" update -q >/dev/null
+  local version
+  version=$(apt-cache "${opts[@]}" show qemu-user | awk '/^Version:/ {print $2; exit}')
+  (cd "$work" && apt-get "${opts[@]}" download -q "qemu-user=$version" >/dev/null)
+  dpkg-deb -x "$work"/qemu-user_*.deb "$work/x"
+  as_root install -D -m 755 "$work/x/usr/bin/qemu-i386" "$qemu_binary"
+  rm -rf "$work"
+}
+
+register_i386_emulator() {
+  i386_runs_natively && return 0
+  fetch_qemu
+  local binfmt=/proc/sys/fs/binfmt_misc
+  [ -e "$binfmt/register" ] || as_root mount -t binfmt_misc binfmt_misc "$binfmt"
+  if [ -e "$binfmt/qemu-i386" ]; then
+    grep -q "interpreter $qemu_binary\$" "$binfmt/qemu-i386" && return 0
+    echo -1 | as_root tee "$binfmt/qemu-i386" >/dev/null
+  fi
+  say "registering the i386 emulator for 32-bit programs"
+  local magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
+  local mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
+  printf '%s' ":qemu-i386:M::$magic:$mask:$qemu_binary:F" | as_root tee "$binfmt/register" >/dev/null
+}
+
+build_xerces() {
+  local stamp="$xerces_prefix/.built"
+  # Rebuilt whenever the toolchain or these build steps change.
+  local recipe
+  recipe=$(cat "$root/cmake/i686-w64-mingw32.cmake" <(declare -f build_xerces) | sha256sum)
+  [ "$(cat "$stamp" 2>/dev/null)" = "$recipe" ] && return 0
+  ensure_deb_src
+  local work="$cache/xerces-build"
+  rm -rf "$work" "$xerces_prefix"
+  mkdir -p "$work"
+  say "fetching Debian's xerces-c source package"
+  (cd "$work" && apt-get source -q xerces-c >/dev/null)
+  local src
+  src=$(find "$work" -maxdepth 1 -mindepth 1 -type d -name 'xerces-c-*' | head -n 1)
+  [ -n "$src" ] || { echo "xerces-c source not found" >&2; exit 1; }
+
+  say "cross-building Xerces-C as a static 32-bit Windows library (a few minutes)"
+  cmake -S "$src" -B "$work/build" -G "Unix Makefiles" \
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
+    -DCMAKE_BUILD_TYPE=Release \
+    -DBUILD_SHARED_LIBS=OFF \
+    -Dnetwork=OFF \
+    -Dtranscoder=windows \
+    -Dmessage-loader=inmemory \
+    -Dmutex-manager=windows \
+    -Dxmlch-type=wchar_t \
+    -Dthreads=ON >"$work/configure.log" 2>&1 ||
+    { tail -n 40 "$work/configure.log" >&2; exit 1; }
+  # Only the library: the test and sample targets do not cross-build cleanly.
+  cmake --build "$work/build" --target xerces-c -j "$(nproc)" >"$work/build.log" 2>&1 ||
+    { tail -n 40 "$work/build.log" >&2; exit 1; }
+
+  say "installing Xerces-C headers and library into $xerces_prefix"
+  mkdir -p "$xerces_prefix/include" "$xerces_prefix/lib"
+  (cd "$src/src" && find xercesc \( -name '*.hpp' -o -name '*.c' \) -print0 |
+    xargs -0 cp --parents -t "$xerces_prefix/include")
+  (cd "$work/build/src" && find xercesc -name '*.hpp' -print0 |
+    xargs -0 cp --parents -t "$xerces_prefix/include")
+  find "$work/build" -name 'libxerces-c*.a' -exec cp {} "$xerces_prefix/lib/libxerces-c.a" \;
+  [ -f "$xerces_prefix/lib/libxerces-c.a" ] || { echo "libxerces-c.a not built" >&2; exit 1; }
+  rm -rf "$work"
+  echo "$recipe" >"$stamp"
+}
+
+install_packages
+register_i386_emulator
+build_xerces
+say "ready"
