@@ -10,6 +10,17 @@
 
 namespace libi18n {
 
+namespace {
+
+std::wstring ShortText(const xsd::cxx::tree::exception<wchar_t>& e) {
+  // Same wording whatever the XSD runtime version calls it.
+  if (dynamic_cast<const xsd::cxx::tree::no_type_info<wchar_t>*>(&e))
+    return L"no type information registered for a type";
+  return Utf8ToWide(e.what());
+}
+
+}  // namespace
+
 class CLanguageSimpleFile::CImpl {
  public:
   // Throws CException for an unknown key.
@@ -43,7 +54,7 @@ void CLanguageSimpleFile::Load(const std::wstring& path, const std::string& sche
         throw CException(L"double id \"" + message.id() + L"\" in file \"" + path + L"\"");
     }
   } catch (const xsd::cxx::tree::exception<wchar_t>& e) {
-    throw CException(L"load language simple file \"" + path + L"\"\n" + Utf8ToWide(e.what()));
+    throw CException(L"load language simple file \"" + path + L"\"\n" + ShortText(e));
   }
 }
 

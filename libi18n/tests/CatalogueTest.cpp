@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
+
 #include <set>
 #include <sstream>
 #include <string>
@@ -9,6 +9,7 @@
 
 #include "Encoding.h"
 #include "LanguageSimpleFile.h"
+#include "TestFiles.h"
 #include "Translator.h"
 
 namespace {
@@ -16,11 +17,6 @@ namespace {
 struct Message {
   std::wstring id, text;
 };
-
-std::string ReadBytes(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 std::string XmlUnescape(std::string text) {
   const struct {
