@@ -14,6 +14,7 @@
 
 #include "TempDir.h"
 #include "TestServer.h"
+#include "Translator.h"
 
 namespace {
 
@@ -216,6 +217,36 @@ TEST_F(DownloaderTest, FailedRetryKeepsFinishedPackage) {
   downloader.Start(L"https://127.0.0.1/file/100");
   EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
   EXPECT_TRUE(Exists(finished));
+}
+
+TEST_F(DownloaderTest, ErrorTextComesFromCatalogueOrIsTheBuiltInOne) {
+  const std::wstring custom = m_dir / L"custom.xml";
+  const std::wstring other = m_dir / L"other.xml";
+  const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><language><messages>";
+  WriteFile(custom,
+            head + "<message id=\"IDS_DOWNLOADER_ERROR\">Custom</message></messages></language>");
+  WriteFile(other, head + "<message id=\"Cancel\">Cancel</message></messages></language>");
+  const struct {
+    std::wstring catalogue, expected;
+  } cases[] = {
+      {L"", kErrorText},  // no translator installed
+      {BUILT_IN_CATALOGUE, kErrorText},
+      {custom, L"Custom"},
+      {other, kErrorText},  // a catalogue without the message
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToNarrow(c.catalogue));
+    boost::shared_ptr<libi18n::CMessageTranslator> translator;
+    if (!c.catalogue.empty()) {
+      translator = libi18n::CreateTranslator(c.catalogue);
+      ASSERT_TRUE(translator);
+    }
+    libi18n::SetTranslator(translator);
+    CDownloader downloader;
+    downloader.Start(L"https://127.0.0.1/file/100");
+    EXPECT_EQ(ToNarrow(c.expected), ToNarrow(downloader.GetErrorText()));
+  }
+  libi18n::SetTranslator(boost::shared_ptr<libi18n::CMessageTranslator>());
 }
 
 // Success exactly when the body has the announced length.
