@@ -1,0 +1,283 @@
+#include "Downloader.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <thread>
+
+#include "TempDir.h"
+#include "TestServer.h"
+#include "Translator.h"
+
+namespace {
+
+const std::wstring kErrorText =
+    L"Unable to download the installation package. Please check your Internet connection or "
+    L"firewall settings and try again.";
+
+std::string ToNarrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool Exists(const std::wstring& path) {
+  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Polls the way the dialog's timer does; false when the worker never ends.
+bool Finish(CDownloader& downloader) {
+  for (int i = 0; i < 600 && downloader.IsDownloading(); ++i) downloader.WaitForWorker(100);
+  return !downloader.IsDownloading();
+}
+
+bool WaitForBytes(const CDownloader& downloader) {
+  for (int i = 0; i < 3000 && downloader.GetProgress() == 0; ++i) Sleep(10);
+  return downloader.GetProgress() > 0;
+}
+
+// Every test downloads into a temporary folder of its own, so that a
+// leftover package shows, and ends without a catalogue installed.
+class DownloaderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetEnvironmentVariableW(L"TMP", (m_dir.Path() + L"\\").c_str());
+    TakeRequestLog();
+  }
+  void TearDown() override {
+    SetEnvironmentVariableW(L"TMP", m_oldTmp.c_str());
+    libi18n::SetTranslator(boost::shared_ptr<libi18n::CMessageTranslator>());
+  }
+
+  // Whatever the downloads left in the temporary folder.
+  std::vector<std::wstring> LeftoverFiles() const {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path()))
+      names.push_back(entry.path().filename().wstring());
+    return names;
+  }
+  void ExpectFailedWithoutFile(const CDownloader& downloader) {
+    EXPECT_FALSE(downloader.IsDownloading());
+    EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
+    EXPECT_TRUE(LeftoverFiles().empty()) << ToNarrow(LeftoverFiles().front());
+  }
+  void ExpectPackage(const CDownloader& downloader, std::size_t size) {
+    EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ(1.0, downloader.GetProgress());
+    EXPECT_TRUE(PatternBody(size) == ReadBytes(downloader.GetFilePath()))
+        << "file differs from the body sent";
+  }
+
+  CTempDir m_dir;
+  std::wstring m_oldTmp = TempPath();
+};
+
+TEST_F(DownloaderTest, RefusedUrlsFailWithoutTraffic) {
+  const wchar_t* const urls[] = {L"", L"https://127.0.0.1/file/100", L"ftp://127.0.0.1/file/100",
+                                 L"http:///file/100", L"127.0.0.1/file/100"};
+  for (const wchar_t* url : urls) {
+    SCOPED_TRACE(ToNarrow(url));
+    CDownloader downloader;
+    downloader.Start(url);
+    ExpectFailedWithoutFile(downloader);
+  }
+  EXPECT_TRUE(TakeRequestLog().empty());
+}
+
+TEST_F(DownloaderTest, ServerFaultsFailAndLeaveNoFile) {
+  const wchar_t* const paths[] = {
+      L"/status/404/100",
+      L"/status/500/100",
+      L"/status/206/100",
+      L"/chunked/5000",              // no Content-Length
+      L"/close/5000",                // no Content-Length
+      L"/short/5000/3000",           // closed early
+      L"/short/5000/0",              // closed before the body
+      L"/chunked-length/5000/3000",  // ended early
+      L"/chunked-length/1000/5000",  // runs past the length
+      L"/length/abc/100",
+      L"/length/12abc/12",
+      L"/length/-5/100",
+      L"/length/3000000000/100",
+      L"/length/2147483647/100",  // what every length of 2 GiB or more is clamped to
+      L"/redirect/-1",            // followed to an unusable answer
+  };
+  for (const wchar_t* path : paths) {
+    SCOPED_TRACE(ToNarrow(path));
+    CDownloader downloader;
+    downloader.Start(kServer + std::wstring(path));
+    ASSERT_TRUE(Finish(downloader));
+    ExpectFailedWithoutFile(downloader);
+  }
+}
+
+// The server holds the rest of the body back: only a downloader that stops
+// at the announced length can finish.
+TEST_F(DownloaderTest, BodyPastTheLengthFailsWithoutWaitingForItsEnd) {
+  CDownloader downloader;
+  downloader.Start(kServer + std::wstring(L"/chunked-length/1000/3000/0/stall"));
+  const bool finished = Finish(downloader);
+  ReleaseStall();
+  ASSERT_TRUE(finished);
+  ExpectFailedWithoutFile(downloader);
+}
+
+TEST_F(DownloaderTest, DownloadsByteIdenticalFile) {
+  const struct {
+    const wchar_t* path;
+    std::size_t size;
+  } cases[] = {
+      {L"/file/0", 0},           {L"/file/1", 1},       {L"/file/1023", 1023},
+      {L"/file/1024", 1024},     {L"/file/1025", 1025}, {L"/file/300000", 300000},
+      {L"/redirect/3000", 3000},  // WinInet follows it
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToNarrow(c.path));
+    CDownloader downloader;
+    downloader.Start(kServer + std::wstring(c.path));
+    ASSERT_TRUE(Finish(downloader));
+    ExpectPackage(downloader, c.size);
+  }
+}
+
+TEST_F(DownloaderTest, SendsOneGetWithAgentToPort80WhateverTheUrlSays) {
+  CDownloader downloader;
+  downloader.Start(L"http://127.0.0.1:8080/file/2000");
+  ASSERT_TRUE(Finish(downloader));
+  ExpectPackage(downloader, 2000);
+  const std::vector<CRequestRecord> log = TakeRequestLog();
+  ASSERT_EQ(1u, log.size());
+  EXPECT_EQ("80", log[0].port);
+  EXPECT_EQ("GET", log[0].method);
+  EXPECT_EQ("/file/2000", log[0].path);
+  EXPECT_EQ("setup_downloader", log[0].agent);
+}
+
+TEST_F(DownloaderTest, CancelDuringDownloadDeletesPartialFile) {
+  CDownloader downloader;
+  downloader.Start(kServer + std::wstring(L"/slow/1000000/20"));
+  ASSERT_TRUE(WaitForBytes(downloader));
+  const std::wstring path = downloader.GetFilePath();
+  EXPECT_TRUE(downloader.IsDownloading());
+  downloader.Cancel();
+  EXPECT_FALSE(downloader.IsDownloading());
+  EXPECT_LT(downloader.GetProgress(), 1.0);
+  EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+  EXPECT_FALSE(Exists(path));
+}
+
+TEST_F(DownloaderTest, CancelWaitsOutAStalledRead) {
+  CDownloader downloader;
+  downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
+  ASSERT_TRUE(WaitForBytes(downloader));
+  std::thread cancel([&] { downloader.Cancel(); });
+  ReleaseStall();
+  cancel.join();
+  EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+  EXPECT_TRUE(LeftoverFiles().empty());
+}
+
+TEST_F(DownloaderTest, CancelAfterFinishDeletesPackage) {
+  CDownloader downloader;
+  downloader.Start(kServer + std::wstring(L"/file/3000"));
+  ASSERT_TRUE(Finish(downloader));
+  ASSERT_TRUE(Exists(downloader.GetFilePath()));
+  downloader.Cancel();
+  EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+  EXPECT_TRUE(LeftoverFiles().empty());
+}
+
+TEST_F(DownloaderTest, RetryUsesNewFileAndStartsFromZero) {
+  CDownloader downloader;
+  downloader.Start(kServer + std::wstring(L"/short/5000/3000"));
+  ASSERT_TRUE(Finish(downloader));
+  const std::wstring failed = downloader.GetFilePath();
+  ASSERT_FALSE(downloader.GetErrorText().empty());
+
+  downloader.Start(kServer + std::wstring(L"/stall/5000/0"));
+  EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+  EXPECT_NE(ToNarrow(failed), ToNarrow(downloader.GetFilePath()));
+  EXPECT_EQ(0.0, downloader.GetProgress());  // the server holds the body back
+  ReleaseStall();
+  ASSERT_TRUE(Finish(downloader));
+  ExpectPackage(downloader, 5000);
+  EXPECT_EQ(1u, LeftoverFiles().size());
+}
+
+TEST_F(DownloaderTest, FailedRetryKeepsFinishedPackage) {
+  CDownloader downloader;
+  downloader.Start(kServer + std::wstring(L"/file/100"));
+  ASSERT_TRUE(Finish(downloader));
+  const std::wstring finished = downloader.GetFilePath();
+  downloader.Start(L"https://127.0.0.1/file/100");
+  EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
+  EXPECT_TRUE(Exists(finished));
+}
+
+TEST_F(DownloaderTest, ErrorTextComesFromCatalogueOrIsTheBuiltInOne) {
+  const std::wstring custom = m_dir / L"custom.xml";
+  const std::wstring other = m_dir / L"other.xml";
+  const std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><language><messages>";
+  WriteFile(custom,
+            head + "<message id=\"IDS_DOWNLOADER_ERROR\">Custom</message></messages></language>");
+  WriteFile(other, head + "<message id=\"Cancel\">Cancel</message></messages></language>");
+  const struct {
+    std::wstring catalogue, expected;
+  } cases[] = {
+      {L"", kErrorText},  // no translator installed
+      {BUILT_IN_CATALOGUE, kErrorText},
+      {custom, L"Custom"},
+      {other, kErrorText},  // a catalogue without the message
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToNarrow(c.catalogue));
+    boost::shared_ptr<libi18n::CMessageTranslator> translator;
+    if (!c.catalogue.empty()) {
+      translator = libi18n::CreateTranslator(c.catalogue);
+      ASSERT_TRUE(translator);
+    }
+    libi18n::SetTranslator(translator);
+    CDownloader downloader;
+    downloader.Start(L"https://127.0.0.1/file/100");
+    EXPECT_EQ(ToNarrow(c.expected), ToNarrow(downloader.GetErrorText()));
+  }
+}
+
+// Success exactly when the body has the announced length.
+TEST_F(DownloaderTest, RandomlyCutOrPaddedBodies) {
+  const char* const fixedSeed = std::getenv("DOWNLOADER_TEST_SEED");
+  const unsigned seed =
+      fixedSeed ? std::strtoul(fixedSeed, nullptr, 10) : static_cast<unsigned>(std::time(nullptr));
+  SCOPED_TRACE("seed " + std::to_string(seed) + " (set DOWNLOADER_TEST_SEED to repeat)");
+  std::mt19937 random(seed);
+  for (int round = 0; round < 24; ++round) {
+    const int length = std::uniform_int_distribution<int>(0, 20000)(random);
+    const bool chunked = random() % 2 == 0;
+    int sent = length;
+    if (random() % 3 != 0)  // plain bodies can only be cut: WinInet stops at the length
+      sent = std::uniform_int_distribution<int>(0, chunked ? 2 * length + 2000 : length)(random);
+    const std::wstring path = (chunked ? L"/chunked-length/" : L"/short/") +
+                              std::to_wstring(length) + L"/" + std::to_wstring(sent) + L"/" +
+                              std::to_wstring(round);
+    SCOPED_TRACE(ToNarrow(path));
+    CDownloader downloader;
+    downloader.Start(kServer + path);
+    ASSERT_TRUE(Finish(downloader));
+    if (sent == length) {
+      ExpectPackage(downloader, length);
+      downloader.Cancel();
+    } else {
+      ExpectFailedWithoutFile(downloader);
+    }
+  }
+}
+
+}  // namespace

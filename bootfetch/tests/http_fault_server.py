@@ -1,0 +1,181 @@
+#!/usr/bin/env python3
+"""HTTP/1.1 test server on 127.0.0.1 whose misbehaviour is chosen by the path.
+
+  /file/SIZE                       200 with Content-Length and SIZE pattern bytes
+  /status/CODE/SIZE                that status, otherwise like /file
+  /redirect/SIZE                   302 to /file/SIZE
+  /chunked/SIZE                    chunked body, no Content-Length
+  /close/SIZE                      body delimited by closing, no Content-Length
+  /short/LENGTH/SENT               Content-Length LENGTH, SENT bytes, then close
+  /chunked-length/LENGTH/SENT[/SEED[/stall]]
+                                   Content-Length LENGTH with a chunked body of
+                                   SENT bytes; "stall" waits for /_release
+                                   before the last chunk
+  /length/TEXT/SENT                Content-Length: TEXT, SENT bytes, then close
+  /slow/SIZE/MS                    1024 bytes every MS milliseconds
+  /stall/SIZE/BEFORE               BEFORE bytes, then waits for /_release
+  /_release                        lets stalled bodies go on
+  /_log                            the requests so far (then forgotten), a line
+                                   each: port, method, path, agent, tab-separated
+
+Pattern byte i is i % 251, so a shifted, lost or repeated 1024-byte piece shows.
+Further path segments are ignored, so callers can make paths unique.
+
+  http_fault_server.py run -- COMMAND...   serve while COMMAND runs, exit with its code
+  http_fault_server.py serve               serve until interrupted
+"""
+
+import argparse
+import http.server
+import random
+import subprocess
+import sys
+import threading
+import time
+
+PORTS = (80, 8080)  # 8080 only shows requests that should have gone to 80
+PATTERN = bytes(i % 251 for i in range(251)) * 1024
+
+log_lock = threading.Lock()
+request_log = []
+release = threading.Event()
+
+
+def pattern(offset, size):
+    start = offset % 251
+    return PATTERN[start:start + size]
+
+
+class Handler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+
+    def log_message(self, *args):
+        pass
+
+    def do_GET(self):
+        parts = self.path.split("?")[0].strip("/").split("/")
+        mode, args = parts[0], parts[1:]
+        if not mode.startswith("_"):
+            agent = self.headers.get("User-Agent", "")
+            with log_lock:
+                request_log.append(
+                    "%d\t%s\t%s\t%s" % (self.server.server_address[1], self.command, self.path, agent))
+        self.close_connection = True
+        try:
+            getattr(self, "mode_" + mode.replace("-", "_").lstrip("_"), self.mode_unknown)(*args)
+        except (ConnectionError, TimeoutError):
+            pass
+
+    def head(self, status, headers):
+        lines = ["HTTP/1.1 %s" % status] + ["%s: %s" % h for h in headers]
+        lines += ["Cache-Control: no-store", "Connection: close", "", ""]
+        self.wfile.write("\r\n".join(lines).encode("latin-1"))
+
+    def body(self, size, offset=0, piece=1 << 16, delay=0.0):
+        while size > 0:
+            n = min(piece, size)
+            self.wfile.write(pattern(offset, n))
+            self.wfile.flush()
+            offset, size = offset + n, size - n
+            if delay and size:
+                time.sleep(delay)
+
+    def mode_unknown(self, *args):
+        self.mode_status("400", "0")
+
+    def mode_file(self, size, *rest):
+        self.mode_status("200", size)
+
+    def mode_status(self, code, size, *rest):
+        self.head("%s Test" % code, [("Content-Length", size)])
+        self.body(int(size))
+
+    def mode_redirect(self, size, *rest):
+        self.head("302 Found", [("Location", "/file/%s" % size), ("Content-Length", "0")])
+
+    def mode_chunked(self, size, *rest):
+        self.head("200 OK", [("Transfer-Encoding", "chunked")])
+        self.chunks(int(size), random.Random(0))
+
+    def mode_close(self, size, *rest):
+        self.head("200 OK", [])
+        self.body(int(size))
+
+    def mode_short(self, length, sent, *rest):
+        self.head("200 OK", [("Content-Length", length)])
+        self.body(int(sent))
+
+    def mode_length(self, text, sent, *rest):
+        self.mode_short(text, sent)
+
+    def mode_chunked_length(self, length, sent, seed="0", then="end", *rest):
+        release.clear()
+        self.head("200 OK", [("Content-Length", length), ("Transfer-Encoding", "chunked")])
+        self.chunks(int(sent), random.Random(int(seed)), stall=then == "stall")
+
+    def chunks(self, size, rng, stall=False):
+        offset = 0
+        while offset < size:
+            n = min(size - offset, rng.randint(1, 5000))
+            self.wfile.write(b"%x\r\n%s\r\n" % (n, pattern(offset, n)))
+            self.wfile.flush()
+            offset += n
+        if stall:
+            release.wait(120)
+        self.wfile.write(b"0\r\n\r\n")
+
+    def mode_slow(self, size, ms, *rest):
+        self.head("200 OK", [("Content-Length", size)])
+        self.body(int(size), piece=1024, delay=int(ms) / 1000.0)
+
+    def mode_stall(self, size, before, *rest):
+        release.clear()
+        self.head("200 OK", [("Content-Length", size)])
+        self.body(int(before))
+        release.wait(120)
+        self.body(int(size) - int(before), offset=int(before))
+
+    def mode_release(self, *rest):
+        release.set()
+        self.head("200 OK", [("Content-Length", "0")])
+
+    def mode_log(self, *rest):
+        with log_lock:
+            text = "".join(line + "\n" for line in request_log).encode("utf-8")
+            request_log.clear()
+        self.head("200 OK", [("Content-Length", str(len(text)))])
+        self.wfile.write(text)
+
+
+def start_servers():
+    servers = []
+    for port in PORTS:
+        server = http.server.ThreadingHTTPServer(("127.0.0.1", port), Handler)
+        server.daemon_threads = True
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        servers.append(server)
+    return servers
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
+    parser.add_argument("action", choices=("run", "serve"))
+    parser.add_argument("command", nargs=argparse.REMAINDER)
+    options = parser.parse_args()
+    servers = start_servers()
+    try:
+        if options.action == "serve":
+            threading.Event().wait()
+        command = options.command[1:] if options.command[:1] == ["--"] else options.command
+        return subprocess.call(command)
+    except KeyboardInterrupt:
+        return 130
+    finally:
+        release.set()
+        for server in servers:
+            server.shutdown()
+            server.server_close()
+
+
+if __name__ == "__main__":
+    sys.exit(main())
