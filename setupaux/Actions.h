@@ -1,0 +1,12 @@
+#pragma once
+
+#include <windows.h>
+#include <msi.h>
+
+// Custom actions exported to the Windows Installer; the names are fixed by
+// the packages that call them (see setupaux.def).
+extern "C" {
+UINT __stdcall addCheckbox(MSIHANDLE hInstall);
+UINT __stdcall loadCheckboxValue(MSIHANDLE hInstall);
+UINT __stdcall askRemoveOld(MSIHANDLE hInstall);
+}
