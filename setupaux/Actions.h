@@ -9,4 +9,8 @@ extern "C" {
 UINT __stdcall addCheckbox(MSIHANDLE hInstall);
 UINT __stdcall loadCheckboxValue(MSIHANDLE hInstall);
 UINT __stdcall askRemoveOld(MSIHANDLE hInstall);
+UINT __stdcall isX64Windows(MSIHANDLE hInstall);
+UINT __stdcall flashVersionValid(MSIHANDLE hInstall);
+UINT __stdcall fixConnect(MSIHANDLE hInstall);
+UINT __stdcall removeDesktopIniReadOnlyAttribute(MSIHANDLE hInstall);
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
 
 CTestRegistryKey::CTestRegistryKey(const std::wstring& name)
     : m_path(L"Software\\Vantrel Test\\" + name) {
@@ -27,18 +26,4 @@ void CTestRegistryKey::SetText(const std::wstring& name, const std::wstring& tex
 
 void CTestRegistryKey::SetDword(const std::wstring& name, DWORD value) {
   SetRaw(name, REG_DWORD, &value, sizeof(value));
-}
-
-bool CTestRegistryKey::Read(const std::wstring& name, DWORD& type, std::wstring& data) const {
-  std::vector<wchar_t> buffer(4096, L'\0');
-  DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-  if (RegQueryValueExW(m_key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()),
-                       &bytes) != ERROR_SUCCESS)
-    return false;
-  if (type == REG_DWORD) {
-    data = std::to_wstring(*reinterpret_cast<const DWORD*>(buffer.data()));
-  } else {
-    data.assign(buffer.data(), wcsnlen(buffer.data(), bytes / sizeof(wchar_t)));
-  }
-  return true;
 }

@@ -18,8 +18,6 @@ class CTestRegistryKey {
   void SetRaw(const std::wstring& name, DWORD type, const void* data, DWORD bytes);
   void SetText(const std::wstring& name, const std::wstring& text);  // REG_SZ with its NUL
   void SetDword(const std::wstring& name, DWORD value);
-  // Type and data of a value; false when it is absent.
-  bool Read(const std::wstring& name, DWORD& type, std::wstring& data) const;
 
  private:
   std::wstring m_path;
