@@ -1,0 +1,76 @@
+#include "LanguageSimpleFile.h"
+
+#include <map>
+
+#include "Encoding.h"
+#include "Exception.h"
+#include "Schema.h"
+#include "Translator.h"
+#include "language_simple.hxx"
+
+namespace libi18n {
+
+class CLanguageSimpleFile::CImpl {
+ public:
+  // Throws CException for an unknown key.
+  const std::wstring& Find(const std::wstring& key) const {
+    const auto found = messages.find(key);
+    if (found == messages.end()) throw CException(L"find messgae with id \"" + key + L"\"");
+    return found->second;
+  }
+
+  std::map<std::wstring, std::wstring> messages;
+};
+
+CLanguageSimpleFile::CLanguageSimpleFile() : m_impl(new CImpl) {}
+
+CLanguageSimpleFile::~CLanguageSimpleFile() = default;
+
+void CLanguageSimpleFile::Load(const std::wstring& path, const std::string& schema) {
+  try {
+    m_impl->messages.clear();
+    CSchema schemaFile;
+    xml_schema::properties properties;
+    xml_schema::flags flags = xml_schema::flags::dont_validate;
+    if (!schema.empty()) {
+      properties.no_namespace_schema_location(schemaFile.Save(schema));
+      flags = 0;
+    }
+    const std::unique_ptr<language_simple::CT_Language> language =
+        language_simple::language(path, flags, properties);
+    for (const language_simple::CT_Message& message : language->messages().message()) {
+      if (!m_impl->messages.emplace(message.id(), message).second)
+        throw CException(L"double id \"" + message.id() + L"\" in file \"" + path + L"\"");
+    }
+  } catch (const xsd::cxx::tree::exception<wchar_t>& e) {
+    throw CException(L"load language simple file \"" + path + L"\"\n" + Utf8ToWide(e.what()));
+  }
+}
+
+bool CLanguageSimpleFile::LoadFile(const std::wstring& path) {
+  try {
+    Load(path, std::string());
+    return true;
+  } catch (const CException&) {
+    return false;
+  }
+}
+
+bool CLanguageSimpleFile::HasMessage(const std::wstring& id) const {
+  return m_impl->messages.count(EscapeControlChars(id)) != 0;
+}
+
+std::wstring CLanguageSimpleFile::GetMessageText(const std::wstring& id) const {
+  const std::wstring key = EscapeControlChars(id);
+  std::wstring text;
+  try {
+    text = m_impl->Find(key);
+  } catch (const CException&) {
+    // An unknown identifier reads as an empty text.
+  }
+  return UnescapeControlChars(text);
+}
+
+std::size_t CLanguageSimpleFile::MessageCount() const { return m_impl->messages.size(); }
+
+}  // namespace libi18n

@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "Encoding.h"
+#include "LanguageSimpleFile.h"
+#include "Translator.h"
+
+namespace {
+
+struct Message {
+  std::wstring id, text;
+};
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string XmlUnescape(std::string text) {
+  const struct {
+    const char *entity, *character;
+  } entities[] = {{"&lt;", "<"}, {"&gt;", ">"}, {"&quot;", "\""}, {"&amp;", "&"}};
+  for (const auto& e : entities) {
+    for (std::string::size_type at = text.find(e.entity); at != std::string::npos;
+         at = text.find(e.entity, at + 1))
+      text.replace(at, std::char_traits<char>::length(e.entity), e.character);
+  }
+  return text;
+}
+
+// The catalogue is written one message per line by our generator, which is
+// what lets the test read it without an XML parser.
+std::vector<Message> ReadMessageLines(const std::string& bytes) {
+  std::vector<Message> messages;
+  const std::string open = "    <message id=\"", close = "</message>";
+  std::istringstream lines(bytes);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.compare(0, open.size(), open) != 0) continue;
+    const auto idEnd = line.find("\">", open.size());
+    const auto textEnd = line.rfind(close);
+    if (idEnd == std::string::npos || textEnd == std::string::npos) {
+      ADD_FAILURE() << "malformed line: " << line;
+      continue;
+    }
+    messages.push_back({Utf8ToWide(XmlUnescape(line.substr(open.size(), idEnd - open.size()))),
+                        Utf8ToWide(XmlUnescape(line.substr(idEnd + 2, textEnd - idEnd - 2)))});
+  }
+  return messages;
+}
+
+TEST(Catalogue, FileLayout) {
+  const std::string bytes = ReadBytes(CATALOGUE_PATH);
+  ASSERT_FALSE(bytes.empty());
+  EXPECT_EQ(
+      0u,
+      bytes.find("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n"));
+  for (std::string::size_type at = bytes.find('\n'); at != std::string::npos;
+       at = bytes.find('\n', at + 1))
+    ASSERT_EQ('\r', bytes[at - 1]) << "bare line feed at byte " << at;
+  EXPECT_EQ(std::string::npos, bytes.find('\t'));
+
+  const std::vector<Message> messages = ReadMessageLines(bytes);
+  ASSERT_EQ(1388u, messages.size());
+  for (std::size_t i = 0; i < messages.size(); ++i) {
+    EXPECT_FALSE(messages[i].text.empty()) << messages[i].id;
+    if (i > 0) {
+      EXPECT_LT(messages[i - 1].id, messages[i].id) << "order or duplicate";
+    }
+  }
+}
+
+TEST(Catalogue, LoadsEveryMessage) {
+  const std::vector<Message> messages = ReadMessageLines(ReadBytes(CATALOGUE_PATH));
+  libi18n::CLanguageSimpleFile file;
+  file.Load(CATALOGUE_PATH, std::string());
+  EXPECT_EQ(1388u, file.MessageCount());
+  for (const Message& m : messages) {
+    // Looked up the way a window text arrives: with real control characters.
+    const std::wstring windowText = libi18n::UnescapeControlChars(m.id);
+    EXPECT_TRUE(file.HasMessage(windowText)) << m.id;
+    EXPECT_EQ(libi18n::UnescapeControlChars(m.text), file.GetMessageText(windowText)) << m.id;
+  }
+}
+
+TEST(Catalogue, TextsBootfetchShows) {
+  libi18n::CLanguageSimpleFile file;
+  ASSERT_TRUE(file.LoadFile(CATALOGUE_PATH));
+  EXPECT_EQ(
+      L"Unable to download the installation package. Please check your Internet connection or "
+      L"firewall settings and try again.",
+      file.GetMessageText(L"IDS_DOWNLOADER_ERROR"));
+  EXPECT_EQ(L"Download {PRODUCT}", file.GetMessageText(L"Download {PRODUCT}"));
+  EXPECT_EQ(L"Cancel", file.GetMessageText(L"Cancel"));
+  EXPECT_EQ(L"&New\tCtrl+N", file.GetMessageText(L"&New\tCtrl+N"));
+  EXPECT_FALSE(file.HasMessage(L"cancel"));
+  EXPECT_FALSE(file.HasMessage(L"Cancel "));
+}
+
+}  // namespace
