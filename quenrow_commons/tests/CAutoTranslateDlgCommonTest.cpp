@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <map>
+#include <stdexcept>
 #include <string>
 
 #include "CDialogImpl.h"
@@ -206,6 +207,28 @@ TEST_F(AutoTranslate, ActivateAppFocusesTheDialog) {
     EXPECT_TRUE(row.handled) << row.name;
     EXPECT_EQ(0, row.result) << row.name;
   }
+}
+
+class CThrowingTranslator : public CMapTranslator {
+ public:
+  bool CanTranslate(std::wstring text) const override {
+    if (text == L"boom") throw std::runtime_error("lookup failed");
+    return CMapTranslator::CanTranslate(text);
+  }
+};
+
+// A failing lookup must reach the caller instead of unwinding through the
+// system's enumeration.
+TEST_F(AutoTranslate, LookupFailureReachesTheCaller) {
+  g_catalogue = {{L"A", L"B"}};
+  HWND parent = CreateWindowExW(0, L"Static", L"A", WS_POPUP, 0, 0, 100, 100, nullptr, nullptr,
+                                nullptr, nullptr);
+  ASSERT_NE(nullptr, parent);
+  CreateWindowExW(0, L"Static", L"boom", WS_CHILD, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+  EXPECT_THROW(quenrow_commons::TranslateWindowTree(parent, CThrowingTranslator()),
+               std::runtime_error);
+  EXPECT_EQ(L"B", TextOf(parent));
+  DestroyWindow(parent);
 }
 
 }  // namespace
