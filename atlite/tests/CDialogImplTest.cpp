@@ -1,30 +1,20 @@
 #include "CDialogImpl.h"
 
-#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <vector>
+#include <string>
 
-#include "CAppModule.h"
-#include "CProgressBarCtrl.h"
-#include "CenteredPosition.h"
 #include "AtliteTestResources.h"
 
 namespace {
 
-const UINT kPassOn = WM_APP;  // base handler clears bHandled
+const UINT kPassOn = WM_APP;  // the base handler clears bHandled
 const UINT kTakenByBase = WM_APP + 1;
-const UINT kUnmapped = WM_APP + 2;
-
-const bool kControlsRegistered = [] {
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
-  return InitCommonControlsEx(&controls) != FALSE;
-}();
 
 class CProbeBase {
  public:
-  std::vector<const char*> calls;
+  std::string calls;
 
   BEGIN_MSG_MAP(CProbeBase)
   MESSAGE_HANDLER(kPassOn, OnPassOn)
@@ -32,12 +22,12 @@ class CProbeBase {
   END_MSG_MAP()
 
   LRESULT OnPassOn(UINT, WPARAM, LPARAM, BOOL& bHandled) {
-    calls.push_back("base pass-on");
+    calls += "base pass-on;";
     bHandled = FALSE;
     return 5;
   }
   LRESULT OnTakenByBase(UINT, WPARAM, LPARAM, BOOL&) {
-    calls.push_back("base taken");
+    calls += "base taken;";
     return 42;
   }
 };
@@ -46,10 +36,8 @@ class CProbeBase {
 class CProbeDlg : public ATL::CDialogImpl<CProbeDlg>, public CProbeBase {
  public:
   enum { IDD = IDD_PROBE };
-
   std::function<void(CProbeDlg&)> onInit;
   WORD cancelNotifyCode = 0;
-  int finalMessages = 0;
   HWND finalWindow = nullptr;
 
   BEGIN_MSG_MAP(CProbeDlg)
@@ -61,15 +49,15 @@ class CProbeDlg : public ATL::CDialogImpl<CProbeDlg>, public CProbeBase {
   END_MSG_MAP()
 
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
-    if (onInit) onInit(*this);
+    onInit(*this);
     return TRUE;
   }
   LRESULT OnPassOn(UINT, WPARAM, LPARAM, BOOL&) {
-    calls.push_back("derived pass-on");
+    calls += "derived pass-on;";
     return 7;
   }
   LRESULT OnTakenByBase(UINT, WPARAM, LPARAM, BOOL&) {
-    calls.push_back("derived taken");
+    calls += "derived taken;";
     return 0;
   }
   LRESULT OnCancel(WORD notifyCode, WORD id, HWND, BOOL&) {
@@ -77,152 +65,87 @@ class CProbeDlg : public ATL::CDialogImpl<CProbeDlg>, public CProbeBase {
     EndDialog(id);
     return 0;
   }
-  void OnFinalMessage(HWND window) override {
-    ++finalMessages;
-    finalWindow = window;
-  }
+  void OnFinalMessage(HWND window) override { finalWindow = window; }
 };
 
 TEST(CDialogImpl, ModalRunEndsWithTheCommandAndUnbinds) {
-  ASSERT_TRUE(kControlsRegistered);
   CProbeDlg dlg;
   HWND window = nullptr;
   dlg.onInit = [&](CProbeDlg& d) {
-    window = d.m_hWnd;
+    window = d;
     // Posted, so it arrives once the dialog runs its own loop.
     d.PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), 0);
   };
   EXPECT_EQ(IDCANCEL, dlg.DoModal(nullptr));
-  EXPECT_NE(nullptr, window);
   EXPECT_EQ(0x1234, dlg.cancelNotifyCode);
   EXPECT_EQ(nullptr, dlg.m_hWnd);
-  EXPECT_EQ(1, dlg.finalMessages);
+  EXPECT_NE(nullptr, window);
   EXPECT_EQ(window, dlg.finalWindow);
-  EXPECT_FALSE(IsWindow(window));
 }
 
 TEST(CDialogImpl, HandledFlagDecidesWhetherTheSearchGoesOn) {
   CProbeDlg dlg;
-  LRESULT passOn = 0, taken = 0;
+  LRESULT passOn = 0, taken = 0, unmappedResult = 0;
   BOOL unmapped = TRUE;
   dlg.onInit = [&](CProbeDlg& d) {
     passOn = d.SendMessage(kPassOn);
     taken = d.SendMessage(kTakenByBase);
-    LRESULT result = 99;
-    unmapped = d.ProcessWindowMessage(d.m_hWnd, kUnmapped, 0, 0, result, 0);
+    unmapped = d.ProcessWindowMessage(d, WM_APP + 2, 0, 0, unmappedResult, 0);
     d.EndDialog(1);
   };
   EXPECT_EQ(1, dlg.DoModal(nullptr));
   EXPECT_EQ(7, passOn);
   EXPECT_EQ(42, taken);
   EXPECT_FALSE(unmapped);
-  const std::vector<const char*> expected = {"base pass-on", "derived pass-on", "base taken"};
-  EXPECT_EQ(expected, dlg.calls);
+  EXPECT_EQ("base pass-on;derived pass-on;base taken;", dlg.calls);
 }
 
-TEST(CDialogImpl, MissingTemplateGivesMinusOne) {
+TEST(CDialogImpl, MissingTemplateGivesMinusOneAndLaterDialogsStillBind) {
   struct CMissingDlg : ATL::CDialogImpl<CMissingDlg> {
     enum { IDD = IDD_MISSING };
     BEGIN_MSG_MAP(CMissingDlg)
     END_MSG_MAP()
-  } dlg;
-  EXPECT_EQ(-1, dlg.DoModal(nullptr));
-  EXPECT_EQ(nullptr, dlg.m_hWnd);
-  // A later dialog on the same thread still binds.
+  } missing;
+  EXPECT_EQ(-1, missing.DoModal(nullptr));
   CProbeDlg probe;
   probe.onInit = [](CProbeDlg& d) { d.EndDialog(3); };
   EXPECT_EQ(3, probe.DoModal(nullptr));
 }
 
-TEST(CDialogImpl, NestedDialogsBindToTheirOwnObjects) {
-  CProbeDlg outer, inner;
-  HWND innerOwner = nullptr;
-  inner.onInit = [&](CProbeDlg& d) {
-    innerOwner = d.GetOwner();
-    d.EndDialog(4);
-  };
-  INT_PTR innerResult = 0;
-  outer.onInit = [&](CProbeDlg& d) {
-    innerResult = inner.DoModal(d.m_hWnd);
-    d.SendMessage(kTakenByBase);  // still reaches the outer object
-    d.EndDialog(5);
-  };
-  EXPECT_EQ(5, outer.DoModal(nullptr));
-  EXPECT_EQ(4, innerResult);
-  EXPECT_EQ(1u, outer.calls.size());
-  EXPECT_TRUE(inner.calls.empty());
-  EXPECT_NE(nullptr, innerOwner);
-}
-
-TEST(CAppModule, DialogsComeFromTheModulesResourceInstance) {
-  WTL::CAppModule module;
-  EXPECT_EQ(S_OK, module.Init(nullptr, GetModuleHandleW(nullptr)));
-  EXPECT_EQ(GetModuleHandleW(nullptr), module.GetResourceInstance());
-  EXPECT_EQ(GetModuleHandleW(nullptr), ATL::GetResourceInstance());
-  CProbeDlg dlg;
-  dlg.onInit = [](CProbeDlg& d) { d.EndDialog(6); };
-  EXPECT_EQ(6, dlg.DoModal(nullptr));
-  module.Term();
-  EXPECT_EQ(nullptr, module.GetResourceInstance());
-}
-
-TEST(CProgressBarCtrl, MovesTheBar) {
-  CProbeDlg dlg;
-  int previous = -1, now = -1;
-  dlg.onInit = [&](CProbeDlg& d) {
-    WTL::CProgressBarCtrl bar;
-    bar = d.GetDlgItem(IDC_PROGRESS);
-    bar.SetPos(30);
-    previous = bar.SetPos(55);
-    now = bar.GetPos();
-    d.EndDialog(1);
-  };
-  dlg.DoModal(nullptr);
-  EXPECT_EQ(30, previous);
-  EXPECT_EQ(55, now);
-}
-
-// Owner window states and where the dialog must land.
-TEST(CWindow, CenterWindow) {
+TEST(CWindow, CenterWindowUsesOnlyAVisibleRestoredOwner) {
   struct Case {
     const char* name;
-    bool owner;
-    bool visible;
-    bool minimised;
+    int show;  // -1: no owner
     bool onOwner;
   };
-  const Case cases[] = {
-      {"no owner", false, false, false, false},
-      {"visible owner", true, true, false, true},
-      {"hidden owner", true, false, false, false},
-      {"minimised owner", true, true, true, false},
-  };
+  const Case cases[] = {{"no owner", -1, false},
+                        {"visible owner", SW_SHOWNOACTIVATE, true},
+                        {"hidden owner", SW_HIDE, false},
+                        {"minimised owner", SW_SHOWMINNOACTIVE, false}};
   for (const Case& c : cases) {
     HWND owner = nullptr;
-    if (c.owner) {
+    if (c.show >= 0) {
       owner = CreateWindowExW(0, L"Static", L"owner", WS_POPUP | WS_CAPTION, 130, 90, 300, 200,
                               nullptr, nullptr, nullptr, nullptr);
-      ASSERT_NE(nullptr, owner) << c.name;
-      if (c.visible) ShowWindow(owner, c.minimised ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
+      ShowWindow(owner, c.show);
     }
     CProbeDlg dlg;
     BOOL centred = FALSE;
-    RECT window = {}, workArea = {}, ownerRect = {};
+    RECT window = {}, reference = {};
     dlg.onInit = [&](CProbeDlg& d) {
       centred = d.CenterWindow();
       d.GetWindowRect(&window);
       MONITORINFO monitor = {};
       monitor.cbSize = sizeof(monitor);
-      GetMonitorInfoW(MonitorFromWindow(d.m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
-      workArea = monitor.rcWork;
-      if (owner) GetWindowRect(owner, &ownerRect);
+      GetMonitorInfoW(MonitorFromWindow(d, MONITOR_DEFAULTTONEAREST), &monitor);
+      reference = monitor.rcWork;
+      if (c.onOwner) GetWindowRect(owner, &reference);
       d.EndDialog(1);
     };
     dlg.DoModal(owner);
     if (owner) DestroyWindow(owner);
 
     EXPECT_TRUE(centred) << c.name;
-    const RECT& reference = c.onOwner ? ownerRect : workArea;
     const LONG width = window.right - window.left, height = window.bottom - window.top;
     EXPECT_EQ((reference.left + reference.right) / 2 - width / 2, window.left) << c.name;
     EXPECT_EQ((reference.top + reference.bottom) / 2 - height / 2, window.top) << c.name;

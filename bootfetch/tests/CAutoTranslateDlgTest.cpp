@@ -107,18 +107,6 @@ TEST_F(CatalogueDialogs, ControlTexts) {
   for (const Row& row : rows) EXPECT_EQ(row.expected, row.actual) << row.name;
 }
 
-TEST_F(CatalogueDialogs, TranslatorAnswersThroughTheCatalogue) {
-  const CTranslator translator;
-  EXPECT_FALSE(translator.CanTranslate(L"Cancel"));
-  EXPECT_EQ(L"", translator.Translate(L"Cancel"));
-  Install(BUILT_IN_CATALOGUE);
-  EXPECT_TRUE(translator.CanTranslate(L"Cancel"));
-  EXPECT_FALSE(translator.CanTranslate(L"cancel"));
-  EXPECT_TRUE(translator.CanTranslate(L"&New\tCtrl+N"));
-  EXPECT_EQ(L"&New\tCtrl+N", translator.Translate(L"&New\tCtrl+N"));
-  EXPECT_EQ(L"", translator.Translate(L"no such message"));
-}
-
 // Nothing in the dialog ends it, so a thread timer inspects and ends it.
 class CBareDlg : public CAutoTranslateDlg<CBareDlg> {
  public:

@@ -1,11 +1,6 @@
 #pragma once
 
-#define IDD_DOWNLOAD 129
-#define IDD_TEXTS 130
-#define IDC_PROGRESS 1000
-#define IDC_MISSING 1001
-#define IDC_EMPTIED 1002
-#define IDC_TABBED 1003
+#define IDD_NESTED 130
 #define IDC_DIRECT 1004
 #define IDC_NESTED 1005
 #define IDC_NESTED_CHILD 1
