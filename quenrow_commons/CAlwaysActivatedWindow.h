@@ -12,7 +12,7 @@ template <class T>
 class CAlwaysActivatedWindow {
  public:
   BEGIN_MSG_MAP(CAlwaysActivatedWindow)
-  MESSAGE_HANDLER(WM_ACTIVATEAPP, OnActivateApp)
+    MESSAGE_HANDLER(WM_ACTIVATEAPP, OnActivateApp)
   END_MSG_MAP()
 
   LRESULT OnActivateApp(UINT /*message*/, WPARAM /*active*/, LPARAM /*threadId*/,

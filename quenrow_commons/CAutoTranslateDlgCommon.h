@@ -22,8 +22,8 @@ class CAutoTranslateDlgCommon
   void TranslateDialog() { this->TranslateWindow(this->m_hWnd); }
 
   BEGIN_MSG_MAP(CAutoTranslateDlgCommon)
-  MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogTranslate)
-  CHAIN_MSG_MAP(CActivation)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogTranslate)
+    CHAIN_MSG_MAP(CActivation)
   END_MSG_MAP()
 
   // Leaves the message unhandled so that the derived dialog's own

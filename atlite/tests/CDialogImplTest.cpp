@@ -17,8 +17,8 @@ class CProbeBase {
   std::string calls;
 
   BEGIN_MSG_MAP(CProbeBase)
-  MESSAGE_HANDLER(kPassOn, OnPassOn)
-  MESSAGE_HANDLER(kTakenByBase, OnTakenByBase)
+    MESSAGE_HANDLER(kPassOn, OnPassOn)
+    MESSAGE_HANDLER(kTakenByBase, OnTakenByBase)
   END_MSG_MAP()
 
   LRESULT OnPassOn(UINT, WPARAM, LPARAM, BOOL& bHandled) {
@@ -41,11 +41,11 @@ class CProbeDlg : public ATL::CDialogImpl<CProbeDlg>, public CProbeBase {
   HWND finalWindow = nullptr;
 
   BEGIN_MSG_MAP(CProbeDlg)
-  CHAIN_MSG_MAP(CProbeBase)
-  MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
-  MESSAGE_HANDLER(kPassOn, OnPassOn)
-  MESSAGE_HANDLER(kTakenByBase, OnTakenByBase)
-  COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+    CHAIN_MSG_MAP(CProbeBase)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    MESSAGE_HANDLER(kPassOn, OnPassOn)
+    MESSAGE_HANDLER(kTakenByBase, OnTakenByBase)
+    COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
   END_MSG_MAP()
 
   LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
