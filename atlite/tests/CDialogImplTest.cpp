@@ -68,36 +68,28 @@ class CProbeDlg : public ATL::CDialogImpl<CProbeDlg>, public CProbeBase {
   void OnFinalMessage(HWND window) override { finalWindow = window; }
 };
 
-TEST(CDialogImpl, ModalRunEndsWithTheCommandAndUnbinds) {
+TEST(CDialogImpl, MessageMapAndModalRun) {
   CProbeDlg dlg;
   HWND window = nullptr;
+  LRESULT passOn = 0, taken = 0, unmappedResult = 0;
+  BOOL unmapped = TRUE;
   dlg.onInit = [&](CProbeDlg& d) {
     window = d;
+    passOn = d.SendMessage(kPassOn);
+    taken = d.SendMessage(kTakenByBase);
+    unmapped = d.ProcessWindowMessage(d, WM_APP + 2, 0, 0, unmappedResult, 0);
     // Posted, so it arrives once the dialog runs its own loop.
     d.PostMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, 0x1234), 0);
   };
   EXPECT_EQ(IDCANCEL, dlg.DoModal(nullptr));
-  EXPECT_EQ(0x1234, dlg.cancelNotifyCode);
-  EXPECT_EQ(nullptr, dlg.m_hWnd);
-  EXPECT_NE(nullptr, window);
-  EXPECT_EQ(window, dlg.finalWindow);
-}
-
-TEST(CDialogImpl, HandledFlagDecidesWhetherTheSearchGoesOn) {
-  CProbeDlg dlg;
-  LRESULT passOn = 0, taken = 0, unmappedResult = 0;
-  BOOL unmapped = TRUE;
-  dlg.onInit = [&](CProbeDlg& d) {
-    passOn = d.SendMessage(kPassOn);
-    taken = d.SendMessage(kTakenByBase);
-    unmapped = d.ProcessWindowMessage(d, WM_APP + 2, 0, 0, unmappedResult, 0);
-    d.EndDialog(1);
-  };
-  EXPECT_EQ(1, dlg.DoModal(nullptr));
   EXPECT_EQ(7, passOn);
   EXPECT_EQ(42, taken);
   EXPECT_FALSE(unmapped);
   EXPECT_EQ("base pass-on;derived pass-on;base taken;", dlg.calls);
+  EXPECT_EQ(0x1234, dlg.cancelNotifyCode);
+  EXPECT_EQ(nullptr, dlg.m_hWnd);
+  EXPECT_NE(nullptr, window);
+  EXPECT_EQ(window, dlg.finalWindow);
 }
 
 TEST(CDialogImpl, MissingTemplateGivesMinusOneAndLaterDialogsStillBind) {
