@@ -1,0 +1,9 @@
+#pragma once
+
+#define IDD_DOWNLOAD 129
+#define IDD_TEXTS 130
+#define IDC_PROGRESS 1000
+#define IDC_MISSING 1001
+#define IDC_EMPTIED 1002
+#define IDC_TABBED 1003
+#define IDC_DIRECT 1004

@@ -1,0 +1,7 @@
+#pragma once
+
+#define IDD_NESTED 130
+#define IDC_DIRECT 1004
+#define IDC_NESTED 1005
+#define IDC_NESTED_CHILD 1
+#define IDC_NESTED_GRANDCHILD 2
