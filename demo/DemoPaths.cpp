@@ -1,0 +1,27 @@
+#include "DemoPaths.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "PathUtils.h"
+
+namespace demo {
+
+std::wstring ProgramPath() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  return path;
+}
+
+std::wstring ProgramFolder() {
+  const std::wstring path = ProgramPath();
+  return path.substr(0, path.find_last_of(L"\\/") + 1);
+}
+
+std::wstring CommonDesktopIni() {
+  wchar_t folder[MAX_PATH] = {};
+  if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_COMMON_DESKTOPDIRECTORY, TRUE)) return {};
+  return EnsureTrailingSeparator(folder) + L"desktop.ini";
+}
+
+}  // namespace demo
