@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# The whole system at work: bootfetch.exe downloads the sample package
+# "Vantrel Dulon 6" from a local web server and hands it to the Windows
+# Installer, which replaces the older Vantrel Dulon 5 and runs every setupaux
+# action. Unattended: the question and the product's window are answered by
+# demo_probe, which also takes the screenshots. Prints a report at the end.
+#
+# Usage: tools/run-demo.sh [--url URL]
+#   --url URL   download from URL instead of the local server (no server is
+#               started then, and the real network is used)
+#
+# Everything stays in build/demo/: the Wine prefix, the served folder, the
+# screenshots and the logs. Run it again at will; it starts from the same
+# state every time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+url=
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --url) url=${2:?--url needs an address}; shift 2 ;;
+    --url=*) url=${1#--url=}; shift ;;
+    *) echo "usage: $0 [--url URL]" >&2; exit 2 ;;
+  esac
+done
+
+say() { printf '[demo] %s\n' "$*"; }
+
+if [ -z "${DEMO_STAGE:-}" ]; then
+  bash tools/setup.sh
+  bash tools/build.sh
+  # Port 80 of a private network namespace is ours alone, and nothing can
+  # leave the machine from there.
+  if [ -z "$url" ] && [ "$(id -u)" -eq 0 ] && unshare --net true 2>/dev/null; then
+    exec unshare --net env DEMO_STAGE=namespace bash "$0"
+  fi
+fi
+[ "${DEMO_STAGE:-}" = namespace ] && ip link set lo up
+
+demo="$root/build/demo"
+bootfetch="$root/build/bootfetch/bootfetch.exe"
+probe="$demo/demo_probe.exe"
+shots="$demo/screenshots"
+for f in "$bootfetch" "$probe" "$root/build/sample/VantrelDulon6.msi"; do
+  [ -f "$f" ] || { echo "missing $f (build failed?)" >&2; exit 1; }
+done
+
+# Wine sees the host's root as drive Z:.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+export WINEPREFIX="$demo/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+server_pid= xvfb_pid= watch_pid=
+cleanup() {
+  [ -n "$watch_pid" ] && kill "$watch_pid" 2>/dev/null
+  wineserver -k 2>/dev/null || true
+  [ -n "$server_pid" ] && kill "$server_pid" 2>/dev/null
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+  true
+}
+trap cleanup EXIT
+
+rm -rf "$shots" "$demo/www"
+mkdir -p "$shots" "$demo/www"
+
+if [ -z "$url" ]; then
+  cp "$root/build/sample/VantrelDulon6.msi" "$demo/www/"
+  url=http://127.0.0.1/VantrelDulon6.msi
+  say "serving build/demo/www on http://127.0.0.1:80/"
+  python3 -m http.server 80 --bind 127.0.0.1 --directory "$demo/www" >"$demo/http.log" 2>&1 &
+  server_pid=$!
+  for _ in $(seq 50); do
+    curl -sfI "$url" >/dev/null 2>&1 && break
+    kill -0 "$server_pid" 2>/dev/null || { cat "$demo/http.log" >&2; exit 1; }
+    sleep 0.2
+  done
+fi
+
+# Without a display: a private X server, and Wine's virtual desktop inside it
+# so that the screenshots show whole windows with their captions.
+desktop=
+if [ -z "${DISPLAY:-}" ]; then
+  for n in $(seq 70 99); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$n"
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    break
+  done
+  desktop=--virtual-desktop
+fi
+
+say "preparing the Wine prefix build/demo/wineprefix (the first time takes a minute)"
+"$root/build/wine-run" "$probe" prepare "$(winpath "$root/build/sample/VantrelDulon5.msi")" \
+  $desktop | sed 's/^/  /'
+wineserver -w  # the desktop setting applies to the next start
+
+say "running bootfetch.exe $url"
+"$root/build/wine-run" "$probe" watch "$(winpath "$shots")\\" 900 >"$demo/watch.log" 2>&1 &
+watch_pid=$!
+set +e
+"$root/build/wine-run" "$bootfetch" "$url"
+exit_code=$?
+set -e
+say "bootfetch.exe ended with $exit_code; waiting for the installer"
+wait "$watch_pid" || true
+watch_pid=
+
+report="$demo/report.txt"
+case "$exit_code" in
+  1) meaning="package downloaded and handed to the Windows Installer" ;;
+  2) meaning="download cancelled" ;;
+  3) meaning="download failed, retry declined" ;;
+  255) meaning="dialog could not be created" ;;
+  *) meaning="unexpected" ;;
+esac
+installed=yes
+{
+  echo "===================== Vantrel setup demo report ====================="
+  echo "bootfetch.exe exit code: $exit_code ($meaning)"
+  echo "URL: $url"
+  echo "What appeared on screen (answered by demo_probe):"
+  cat "$demo/watch.log"
+  "$root/build/wine-run" "$probe" report || installed=no
+  echo "Deliverables:"
+  for f in "$bootfetch" "$root/build/setupaux/setupaux.dll"; do
+    printf '  %-14s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
+  done
+} >"$report" 2>&1
+tr -d '\r' <"$report" >"$report.tmp" && mv "$report.tmp" "$report"
+cat "$report"
+
+for bmp in "$shots"/*.bmp; do
+  [ -e "$bmp" ] || continue
+  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
+echo "Screenshots: build/demo/screenshots/ ($(cd "$shots" && ls | tr '\n' ' '))"
+echo "Report saved in build/demo/report.txt"
+[ "$exit_code" -eq 1 ] && [ "$installed" = yes ]
