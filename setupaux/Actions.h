@@ -13,4 +13,5 @@ UINT __stdcall isX64Windows(MSIHANDLE hInstall);
 UINT __stdcall flashVersionValid(MSIHANDLE hInstall);
 UINT __stdcall fixConnect(MSIHANDLE hInstall);
 UINT __stdcall removeDesktopIniReadOnlyAttribute(MSIHANDLE hInstall);
+UINT __stdcall openTrialUrl(MSIHANDLE hInstall);
 }

@@ -6,6 +6,8 @@ namespace testproducts {
 const wchar_t kSessionPackage[] = L"session.msi";
 const wchar_t kCheckboxPackage[] = L"checkbox.msi";
 const wchar_t kCheckboxProductCode[] = L"{6A1E0C2B-5B7E-4C8F-9D3A-0000000000C1}";
+const wchar_t kTrialPackage[] = L"trial.msi";
+const wchar_t kTrialProductCode[] = L"{6A1E0C2B-5B7E-4C8F-9D3A-0000000000B1}";
 
 struct Product {
   const wchar_t* package;
