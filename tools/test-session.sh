@@ -22,9 +22,16 @@ if [ -z "${DISPLAY:-}" ]; then
   done
 fi
 
+# The prefix's server and services start before the tests, so that no test
+# process hands its output pipe to them (ctest would wait for it to close).
+export WINEPREFIX="$root/build/wineprefix"
+mkdir -p "$WINEPREFIX"
+wineserver -p >/dev/null 2>&1 </dev/null
+"$root/build/wine-run" cmd /c exit >/dev/null 2>&1 </dev/null
+
 ctest --preset mingw32 "$@"
 status=$?
 
-WINEPREFIX="$root/build/wineprefix" wineserver -k 2>/dev/null
+wineserver -k 2>/dev/null
 [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
 exit $status

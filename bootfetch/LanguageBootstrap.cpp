@@ -1,0 +1,63 @@
+#include "LanguageBootstrap.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "TempFiles.h"
+#include "Translator.h"
+#include "resources/resource.h"
+
+namespace {
+
+std::vector<char> ReadCatalogueResource() {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(IDR_LANGUAGE), RT_RCDATA);
+  if (!info) return {};
+  const DWORD size = SizeofResource(module, info);
+  const HGLOBAL loaded = LoadResource(module, info);
+  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  if (!bytes) return {};
+  return std::vector<char>(bytes, bytes + size);
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::vector<char>& bytes) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const BOOL ok =
+      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+  return ok && written == bytes.size();
+}
+
+// The catalogue copy is removed on every path, not only after a load.
+class CTempFileGuard {
+ public:
+  explicit CTempFileGuard(std::wstring path) : m_path(std::move(path)) {}
+  ~CTempFileGuard() {
+    if (!m_path.empty()) DeleteFileW(m_path.c_str());
+  }
+  CTempFileGuard(const CTempFileGuard&) = delete;
+  CTempFileGuard& operator=(const CTempFileGuard&) = delete;
+
+ private:
+  std::wstring m_path;
+};
+
+}  // namespace
+
+void LoadBuiltInLanguage() {
+  const std::wstring path = CreateUniqueTempFile(L"language", L".xml");
+  CTempFileGuard guard(path);
+  if (path.empty()) return;
+
+  const std::vector<char> catalogue = ReadCatalogueResource();
+  if (catalogue.empty()) return;
+  if (!WriteWholeFile(path, catalogue)) return;
+
+  const boost::shared_ptr<libi18n::CMessageTranslator> translator = libi18n::CreateTranslator(path);
+  if (translator) libi18n::SetTranslator(translator);
+}

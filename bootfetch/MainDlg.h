@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string>
+
+#include "CAutoTranslateDlg.h"
+#include "Downloader.h"
+#include "CProgressBarCtrl.h"
+#include "resources/resource.h"
+
+// The one window of the program: downloads the package named on the command
+// line, shows the progress, offers a retry after a failure and opens the
+// finished package with the shell. The dialog result is the exit code.
+class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
+ public:
+  enum { IDD = IDD_MAIN };
+
+  // Dialog results, which become the exit code of the process.
+  enum Result { kLaunched = 1, kCancelled = 2, kFailed = 3 };
+
+  BEGIN_MSG_MAP(CMainDlg)
+    CHAIN_MSG_MAP(BaseDialog)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+  END_MSG_MAP()
+
+ private:
+  typedef CAutoTranslateDlg<CMainDlg, ATL::CWindow> BaseDialog;
+
+  LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+  LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+  LRESULT OnCancel(WORD notifyCode, WORD id, HWND control, BOOL& handled);
+
+  void SetIcons();
+  void ReadUrlFromCommandLine();
+  void UpdateCaption();
+  void StartTimer();
+  void StopTimer();
+
+  WTL::CProgressBarCtrl m_progress;
+  CDownloader m_downloader;
+  std::wstring m_url;
+};

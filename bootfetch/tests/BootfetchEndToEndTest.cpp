@@ -1,0 +1,277 @@
+// Runs the real bootfetch.exe against the local test server and drives its
+// windows as a person would.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "AppRunner.h"
+#include "TempDir.h"
+#include "TestServer.h"
+
+namespace {
+
+const wchar_t kErrorText[] =
+    L"Unable to download the installation package. Please check your Internet connection or "
+    L"firewall settings and try again.";
+
+std::set<std::wstring> TempFiles(const std::wstring& pattern) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  const HANDLE find = FindFirstFileW((TempPath() + pattern).c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.insert(entry.cFileName);
+  while (FindNextFileW(find, &entry));
+  FindClose(find);
+  return names;
+}
+
+std::string ReadBytes(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool SetDefaultValue(HKEY root, const std::wstring& key, const std::wstring& value) {
+  HKEY handle = nullptr;
+  if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr))
+    return false;
+  const LONG status =
+      RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  RegCloseKey(handle);
+  return status == ERROR_SUCCESS;
+}
+
+std::wstring DefaultValue(HKEY root, const std::wstring& key) {
+  wchar_t buffer[1024] = {};
+  LONG size = sizeof(buffer);
+  if (RegQueryValueW(root, key.c_str(), buffer, &size) != ERROR_SUCCESS) return std::wstring();
+  return buffer;
+}
+
+std::wstring ExeFolder() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.find_last_of(L'\\'));
+}
+
+// The build puts the program one folder above its tests.
+std::wstring ProgramPath() { return ExeFolder() + L"\\..\\bootfetch.exe"; }
+
+// Points the .msi "open" verb of this prefix at the recorder for the test's
+// lifetime, so a launched package is observed instead of installed.
+class BootfetchEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::wstring progId = DefaultValue(HKEY_CLASSES_ROOT, L".msi");
+    m_verbKey =
+        (progId.empty() ? std::wstring(L"Msi.Package") : progId) + L"\\shell\\open\\command";
+    m_oldVerb = DefaultValue(HKEY_CLASSES_ROOT, m_verbKey);
+    if (progId.empty()) {
+      ASSERT_TRUE(SetDefaultValue(HKEY_CLASSES_ROOT, L".msi", L"Msi.Package"));
+    }
+    ASSERT_TRUE(SetDefaultValue(
+        HKEY_CLASSES_ROOT, m_verbKey,
+        L"\"" + ExeFolder() + L"\\open_recorder.exe\" \"" + m_records.Path() + L"\" \"%1\""));
+    m_languageCopies = TempFiles(L"language*.xml");
+    m_packages = TempFiles(L"Vantrel*.msi");
+    TakeRequestLog();
+  }
+
+  void TearDown() override {
+    if (!m_oldVerb.empty()) SetDefaultValue(HKEY_CLASSES_ROOT, m_verbKey, m_oldVerb);
+    for (const std::wstring& name : TempFiles(L"language*.xml"))
+      EXPECT_EQ(1u, m_languageCopies.count(name)) << "catalogue copy left behind: " << name;
+  }
+
+  // Packages that appeared in the temporary folder since the test began.
+  std::set<std::wstring> NewPackages() const {
+    std::set<std::wstring> now = TempFiles(L"Vantrel*.msi");
+    for (const std::wstring& name : m_packages) now.erase(name);
+    return now;
+  }
+
+  // Runs the program and answers its error box with the given button.
+  void ExpectErrorBoxAndAnswer(CAppRunner& app, int button, const wchar_t* errorText) {
+    ASSERT_TRUE(app.WaitForDialog());
+    const HWND box = app.WaitForMessageBox();
+    ASSERT_TRUE(box);
+    EXPECT_EQ(errorText, MessageBoxText(box));
+    EXPECT_EQ(L"Error", WindowText(box));  // the system's default caption
+    EXPECT_TRUE(GetDlgItem(box, IDRETRY));
+    EXPECT_TRUE(GetDlgItem(box, IDCANCEL));
+    EXPECT_FALSE(GetDlgItem(box, IDOK));
+    PressButton(box, button);
+    for (int i = 0; i < 400 && IsWindow(box); ++i) Sleep(50);
+  }
+
+  CTempDir m_records;
+  std::wstring m_verbKey;
+  std::wstring m_oldVerb;
+  std::set<std::wstring> m_languageCopies;
+  std::set<std::wstring> m_packages;
+};
+
+TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
+  const std::size_t size = 200 * 1024;
+  CAppRunner app;
+  ASSERT_TRUE(app.Start(ProgramPath(), std::wstring(kServer) + L"/slow/204800/15/ok.msi"));
+  const HWND dialog = app.WaitForDialog();
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(L"Download Vantrel Dulon", WindowText(dialog));
+  EXPECT_EQ(L"Cancel", ControlText(dialog, IDCANCEL));
+  EXPECT_EQ(L"", ControlText(dialog, 1000));
+
+  int highest = 0;
+  const HWND bar = GetDlgItem(dialog, 1000);
+  while (IsWindow(bar)) {
+    highest = std::max(highest, static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)));
+    Sleep(50);
+  }
+  EXPECT_EQ(1u, app.WaitForExit());
+  EXPECT_GT(highest, 0) << "the bar never moved";
+
+  const std::string log = ReadBytes(m_records / L"opened.txt");
+  const std::wstring opened(reinterpret_cast<const wchar_t*>(log.data()),
+                            log.size() / sizeof(wchar_t));
+  const std::set<std::wstring> packages = NewPackages();
+  ASSERT_EQ(1u, packages.size());
+  const std::wstring package = *packages.begin();
+  EXPECT_EQ(TempPath() + package + L"\n", opened);
+  EXPECT_EQ(PatternBody(size), ReadBytes(m_records / package));
+  EXPECT_EQ(PatternBody(size), ReadBytes(TempPath() + package))
+      << "the package stays for the installer";
+  DeleteFileW((TempPath() + package).c_str());
+}
+
+TEST_F(BootfetchEndToEnd, FailuresOfferRetryAndCancelEndsWithThree) {
+  const struct {
+    const wchar_t* name;
+    std::wstring arguments;
+    bool reachesServer;
+  } cases[] = {
+      {L"404", std::wstring(kServer) + L"/status/404/100/missing.msi", true},
+      {L"no server", L"http://127.0.0.2/nothing-listens.msi", false},
+      {L"no argument", L"", false},
+      {L"https", L"https://127.0.0.1/secure.msi", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CAppRunner app;
+    ASSERT_TRUE(app.Start(ProgramPath(), c.arguments));
+    ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
+    EXPECT_EQ(3u, app.WaitForExit());
+    EXPECT_EQ(c.reachesServer ? 1u : 0u, TakeRequestLog().size());
+    EXPECT_TRUE(NewPackages().empty());
+  }
+}
+
+TEST_F(BootfetchEndToEnd, RetryStartsANewAttempt) {
+  CAppRunner app;
+  ASSERT_TRUE(app.Start(ProgramPath(), std::wstring(kServer) + L"/status/500/10/retry.msi"));
+  ExpectErrorBoxAndAnswer(app, IDRETRY, kErrorText);
+  ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
+  EXPECT_EQ(3u, app.WaitForExit());
+  EXPECT_EQ(2u, TakeRequestLog().size());
+  EXPECT_TRUE(NewPackages().empty());
+}
+
+TEST_F(BootfetchEndToEnd, EscapeOnTheErrorBoxCountsAsCancel) {
+  CAppRunner app;
+  ASSERT_TRUE(app.Start(ProgramPath(), std::wstring(kServer) + L"/status/404/10/esc.msi"));
+  ASSERT_TRUE(app.WaitForDialog());
+  const HWND box = app.WaitForMessageBox();
+  ASSERT_TRUE(box);
+  PostMessageW(GetDlgItem(box, IDRETRY), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(3u, app.WaitForExit());
+}
+
+TEST_F(BootfetchEndToEnd, CancellingDuringTheDownloadEndsWithTwoAndNoFile) {
+  const struct {
+    const wchar_t* name;
+    void (*cancel)(HWND dialog);
+  } ways[] = {
+      {L"button", [](HWND dialog) { PressButton(dialog, IDCANCEL); }},
+      {L"escape",
+       [](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0); }},
+      {L"close box", [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.name);
+    CAppRunner app;
+    ASSERT_TRUE(app.Start(ProgramPath(), std::wstring(kServer) + L"/slow/10000000/20/cancel.msi"));
+    const HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog);
+    // Wait until the package file exists, so the cancel has something to remove.
+    for (int i = 0; i < 200 && NewPackages().empty(); ++i) Sleep(50);
+    EXPECT_FALSE(NewPackages().empty());
+    way.cancel(dialog);
+    EXPECT_EQ(2u, app.WaitForExit());
+    EXPECT_TRUE(NewPackages().empty()) << "the partial file was left behind";
+  }
+}
+
+// A copy of the program with another catalogue in resource 201.
+class CProgramCopy {
+ public:
+  CProgramCopy(const CTempDir& dir, const std::wstring& catalogue)
+      : m_path(dir / L"bootfetch.exe") {
+    m_ok = CopyFileW(ProgramPath().c_str(), m_path.c_str(), FALSE) && Replace(catalogue);
+  }
+  bool Ok() const { return m_ok; }
+  const std::wstring& Path() const { return m_path; }
+
+ private:
+  bool Replace(const std::wstring& catalogue) {
+    std::string bytes = ReadBytes(catalogue);
+    const HANDLE update = BeginUpdateResourceW(m_path.c_str(), FALSE);
+    if (!update) return false;
+    const BOOL ok = UpdateResourceW(update, RT_RCDATA, MAKEINTRESOURCEW(201),
+                                    MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), &bytes[0],
+                                    static_cast<DWORD>(bytes.size()));
+    return EndUpdateResourceW(update, !ok) && ok;
+  }
+
+  std::wstring m_path;
+  bool m_ok = false;
+};
+
+TEST_F(BootfetchEndToEnd, ReplacedCatalogueTranslatesTheWholeProgram) {
+  CTempDir dir;
+  CProgramCopy german(dir, GERMAN_CATALOGUE);
+  ASSERT_TRUE(german.Ok());
+  CAppRunner app;
+  ASSERT_TRUE(app.Start(german.Path(), std::wstring(kServer) + L"/status/404/10/de.msi"));
+  const HWND dialog = app.WaitForDialog();
+  ASSERT_TRUE(dialog);
+  const HWND box = app.WaitForMessageBox();
+  EXPECT_EQ(L"Vantrel Dulon herunterladen", WindowText(dialog));
+  EXPECT_EQ(L"Abbrechen", ControlText(dialog, IDCANCEL));
+  ASSERT_TRUE(box);
+  EXPECT_EQ(L"Das Installationspaket konnte nicht heruntergeladen werden.", MessageBoxText(box));
+  PressButton(box, IDCANCEL);
+  EXPECT_EQ(3u, app.WaitForExit());
+}
+
+TEST_F(BootfetchEndToEnd, BrokenCatalogueKeepsResourceTextsAndStillFails) {
+  CTempDir dir;
+  CProgramCopy broken(dir, BROKEN_CATALOGUE);
+  ASSERT_TRUE(broken.Ok());
+  CAppRunner app;
+  ASSERT_TRUE(app.Start(broken.Path(), std::wstring(kServer) + L"/status/404/10/broken.msi"));
+  const HWND dialog = app.WaitForDialog();
+  ASSERT_TRUE(dialog);
+  EXPECT_EQ(L"Download Vantrel Dulon", WindowText(dialog));
+  EXPECT_EQ(L"Cancel", ControlText(dialog, IDCANCEL));
+  // Without a catalogue the built-in English text still reports the failure.
+  ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
+  EXPECT_EQ(3u, app.WaitForExit());
+}
+
+}  // namespace

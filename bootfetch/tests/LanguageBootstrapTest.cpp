@@ -1,0 +1,41 @@
+#include "LanguageBootstrap.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "Translator.h"
+
+namespace {
+
+std::set<std::wstring> CatalogueCopiesInTemp() {
+  wchar_t temp[MAX_PATH + 1];
+  GetTempPathW(MAX_PATH + 1, temp);
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  const HANDLE find = FindFirstFileW((std::wstring(temp) + L"language*.xml").c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.insert(entry.cFileName);
+  while (FindNextFileW(find, &entry));
+  FindClose(find);
+  return names;
+}
+
+// This test program carries the built-in catalogue as resource 201, like the
+// real program, so the bootstrap installs it and leaves no copy behind.
+TEST(LoadBuiltInLanguage, InstallsTheCatalogueAndRemovesItsCopy) {
+  libi18n::SetTranslator(boost::shared_ptr<libi18n::CMessageTranslator>());
+  const std::set<std::wstring> before = CatalogueCopiesInTemp();
+
+  LoadBuiltInLanguage();
+
+  EXPECT_TRUE(libi18n::HasTranslation(L"Cancel"));
+  EXPECT_EQ(L"Download {PRODUCT}", libi18n::GetTranslation(L"Download {PRODUCT}"));
+  EXPECT_FALSE(libi18n::GetTranslation(L"IDS_DOWNLOADER_ERROR").empty());
+  EXPECT_EQ(before, CatalogueCopiesInTemp());
+}
+
+}  // namespace
