@@ -8,9 +8,6 @@ namespace demo {
 // recorded instead of opened. Prints what it set.
 int Prepare(const std::wstring& olderPackage, bool virtualDesktop);
 
-// The http handler of the demo prefix: appends the address to a file.
-int RecordUrl(const std::wstring& url);
-
 // Answers the windows of a demo run (question OK, product window OK, download
 // error Cancel), saves a screenshot at each, and returns once bootfetch and
 // the installer have ended, or after the time limit.

@@ -7,15 +7,11 @@
 
 namespace demo {
 
-std::wstring ProgramPath() {
+std::wstring ProgramFolder() {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
-  return path;
-}
-
-std::wstring ProgramFolder() {
-  const std::wstring path = ProgramPath();
-  return path.substr(0, path.find_last_of(L"\\/") + 1);
+  const std::wstring text = path;
+  return text.substr(0, text.find_last_of(L"\\/") + 1);
 }
 
 std::wstring CommonDesktopIni() {

@@ -5,7 +5,6 @@ namespace demo {
 
 // Folder of this program, with a trailing backslash.
 std::wstring ProgramFolder();
-std::wstring ProgramPath();
 // The all-users desktop's desktop.ini.
 std::wstring CommonDesktopIni();
 

@@ -59,7 +59,7 @@ void MakeReadOnlyDesktopIni() {
 
 // Nothing leaves the machine: web addresses go to RecordUrl.
 void RecordWebAddresses() {
-  const std::wstring command = L"\"" + ProgramPath() + L"\" record-url \"%1\"";
+  const std::wstring command = L"\"" + ProgramFolder() + L"url_recorder.exe\" \"%1\"";
   WriteString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", nullptr, command);
   DeleteFileW((ProgramFolder() + kOpenedUrlsFile).c_str());
   std::printf("  http addresses are recorded in %ls\n", kOpenedUrlsFile);
@@ -86,14 +86,6 @@ int Prepare(const std::wstring& olderPackage, bool virtualDesktop) {
   UseVirtualDesktop(virtualDesktop);
   std::fflush(stdout);
   return IsInstalled(kDulon5ProductCode) && !IsInstalled(kDulon6ProductCode) ? 0 : 1;
-}
-
-int RecordUrl(const std::wstring& url) {
-  FILE* file = _wfopen((ProgramFolder() + kOpenedUrlsFile).c_str(), L"a");
-  if (!file) return 1;
-  std::fprintf(file, "%ls\n", url.c_str());
-  std::fclose(file);
-  return 0;
 }
 
 }  // namespace demo

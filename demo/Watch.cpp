@@ -76,8 +76,8 @@ class CWatcher {
   void Event(HWND window, const std::wstring& name, const std::wstring& what, int button) {
     if (button == 0 && !m_seen.insert(name).second) return;
     if (button != 0 && !m_answered.insert(window).second) return;
-    // A box gets time to paint; the download dialog may be gone by then.
-    if (button != 0) Sleep(1500);
+    // Time to paint; the download dialog gets less, as it may soon be gone.
+    Sleep(button != 0 ? 1500 : 400);
     const std::wstring file = m_folder + std::to_wstring(++m_count) + L"-" + name + L".bmp";
     SaveScreenshot(file);
     std::printf("  [%ls] %ls\n", name.c_str(), what.c_str());

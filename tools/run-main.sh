@@ -1,12 +1,8 @@
 #!/usr/bin/env bash
-# Sets up the machine and builds the deliverables.
+# The main job: sets up the machine, builds everything and runs the demo, in
+# which bootfetch.exe downloads the sample package from a local server and
+# the Windows Installer installs it with every setupaux action (see
+# tools/run-demo.sh; arguments such as --url URL go to it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
-
-bash tools/setup.sh
-bash tools/build.sh
-
-echo "[main] built:"
-find build -maxdepth 3 \( -name '*.exe' -o -name '*.dll' -o -name '*.a' \) \
-  -not -path 'build/googletest/*' -not -name '*_tests.exe' | sort | sed 's/^/  /'
+exec bash "$root/tools/run-demo.sh" "$@"
