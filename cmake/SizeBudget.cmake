@@ -1,0 +1,17 @@
+# Size budget of the two deliverables: a web bootstrapper is the first thing
+# a user downloads. In release builds the code they are made of is compiled
+# for size with one section per function and object, the links drop every
+# section nothing refers to, and the results are stripped. Behaviour is the
+# same; the tests link the same libraries and so check the code as shipped.
+set(DELIVERABLE_LIBRARIES
+  commons libi18n atlite quenrow_commons
+  bootfetch_download bootfetch_ui bootfetch_app setupaux_core)
+set(DELIVERABLES bootfetch setupaux)
+
+set(SIZE_COMPILE_OPTIONS $<$<CONFIG:Release,MinSizeRel>:-Os -ffunction-sections -fdata-sections>)
+foreach(target IN LISTS DELIVERABLE_LIBRARIES DELIVERABLES)
+  target_compile_options(${target} PRIVATE ${SIZE_COMPILE_OPTIONS})
+endforeach()
+foreach(target IN LISTS DELIVERABLES)
+  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections -s>)
+endforeach()
