@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Registers urlrecorder.exe as the http protocol handler of the test prefix
+// for its lifetime, then puts the previous handler back.
+class CRecordedBrowser {
+ public:
+  CRecordedBrowser();
+  ~CRecordedBrowser();
+  CRecordedBrowser(const CRecordedBrowser&) = delete;
+  CRecordedBrowser& operator=(const CRecordedBrowser&) = delete;
+
+  // Every address launched so far, in order, once all launched recorders
+  // have finished writing.
+  std::vector<std::wstring> Opened() const;
+};
