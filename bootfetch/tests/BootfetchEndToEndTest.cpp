@@ -127,6 +127,8 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   EXPECT_EQ(L"Download Vantrel Dulon", WindowText(dialog));
   EXPECT_EQ(L"Cancel", ControlText(dialog, IDCANCEL));
   EXPECT_EQ(L"", ControlText(dialog, 1000));
+  EXPECT_EQ(0x50010000, GetWindowLongW(GetDlgItem(dialog, IDCANCEL), GWL_STYLE) & 0xFFFF0000);
+  EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_POPUP);
 
   int highest = 0;
   const HWND bar = GetDlgItem(dialog, 1000);

@@ -24,6 +24,8 @@ std::set<std::wstring> CatalogueCopiesInTemp() {
   return names;
 }
 
+#ifndef WITHOUT_CATALOGUE_RESOURCE
+
 // This test program carries the built-in catalogue as resource 201, like the
 // real program, so the bootstrap installs it and leaves no copy behind.
 TEST(LoadBuiltInLanguage, InstallsTheCatalogueAndRemovesItsCopy) {
@@ -37,5 +39,20 @@ TEST(LoadBuiltInLanguage, InstallsTheCatalogueAndRemovesItsCopy) {
   EXPECT_FALSE(libi18n::GetTranslation(L"IDS_DOWNLOADER_ERROR").empty());
   EXPECT_EQ(before, CatalogueCopiesInTemp());
 }
+
+#else
+
+// Built without resource 201: nothing is installed and the reserved copy
+// still goes away.
+TEST(LoadBuiltInLanguage, MissingResourceInstallsNothingAndLeavesNoCopy) {
+  const std::set<std::wstring> before = CatalogueCopiesInTemp();
+
+  LoadBuiltInLanguage();
+
+  EXPECT_FALSE(libi18n::HasTranslation(L"Cancel"));
+  EXPECT_EQ(before, CatalogueCopiesInTemp());
+}
+
+#endif
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ImportPatch.h"
 #include "TestRegistryKey.h"
 
 using setupaux::reg_key;
@@ -120,6 +121,37 @@ TEST(RegKey, EnumSubkeys) {
   EXPECT_EQ(L"S-1-5-21-1", found[0]);
   EXPECT_EQ(L"a", found[1]);
   EXPECT_EQ(std::wstring(255, L'k'), found[2]);
+}
+
+// Stands in for the registry: key names are capped far below the first
+// buffer, so only a stand-in can give a name that needs a larger one.
+std::vector<DWORD> g_offeredLengths;
+const std::wstring kLongName(5000, L'n');
+
+LONG WINAPI EnumLongName(HKEY, DWORD index, LPWSTR name, LPDWORD length, LPDWORD, LPWSTR, LPDWORD,
+                         PFILETIME) {
+  g_offeredLengths.push_back(*length);
+  if (index > 0) return ERROR_NO_MORE_ITEMS;
+  if (*length <= kLongName.size()) return ERROR_MORE_DATA;
+  kLongName.copy(name, kLongName.size());
+  name[kLongName.size()] = L'\0';
+  *length = static_cast<DWORD>(kLongName.size());
+  return ERROR_SUCCESS;
+}
+
+TEST(RegKey, EnumSubkeyLongerThanFirstBuffer) {
+  CTestRegistryKey key(L"EnumLong");
+  reg_key subject;
+  ASSERT_EQ(ERROR_SUCCESS, subject.open_key(HKEY_CURRENT_USER, key.Path(), KEY_READ));
+  g_offeredLengths.clear();
+  CImportPatch patch("advapi32.dll", "RegEnumKeyExW", reinterpret_cast<void*>(&EnumLongName));
+  ASSERT_TRUE(patch.Applied());
+  std::wstring name;
+  EXPECT_TRUE(subject.enum_subkey(0, name));
+  EXPECT_EQ(kLongName, name);
+  EXPECT_EQ((std::vector<DWORD>{4096, 8192}), g_offeredLengths);
+  EXPECT_FALSE(subject.enum_subkey(1, name));
+  EXPECT_EQ(L"", name);
 }
 
 TEST(RegKey, EnumWithoutKeyEnds) {

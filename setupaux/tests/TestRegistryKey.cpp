@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-
 CTestRegistryKey::CTestRegistryKey(const std::wstring& name)
     : m_path(L"Software\\Vantrel Test\\" + name) {
   RegDeleteTreeW(HKEY_CURRENT_USER, m_path.c_str());

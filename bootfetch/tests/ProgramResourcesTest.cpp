@@ -1,0 +1,170 @@
+// Checks the resources compiled into bootfetch.exe against what the program
+// and its users rely on: the dialog template, the icon group and the version.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring ProgramPath() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder = path;
+  return folder.substr(0, folder.find_last_of(L'\\')) + L"\\..\\bootfetch.exe";
+}
+
+// Reads the fields of an extended dialog template in order.
+class CTemplateReader {
+ public:
+  explicit CTemplateReader(const BYTE* data) : m_data(data) {}
+  WORD Word() { return Take<WORD>(); }
+  DWORD Dword() { return Take<DWORD>(); }
+  short Short() { return Take<short>(); }
+  // A string or an ordinal (0xFFFF then the number, shown as "#number").
+  std::wstring Text() {
+    if (Peek() == 0xFFFF) {
+      Word();
+      return L"#" + std::to_wstring(Word());
+    }
+    std::wstring text;
+    while (WORD c = Word()) text += static_cast<wchar_t>(c);
+    return text;
+  }
+  void AlignToDword() { m_offset = (m_offset + 3) & ~static_cast<size_t>(3); }
+
+ private:
+  template <class T>
+  T Take() {
+    T value;
+    memcpy(&value, m_data + m_offset, sizeof(T));
+    m_offset += sizeof(T);
+    return value;
+  }
+  WORD Peek() const {
+    WORD value;
+    memcpy(&value, m_data + m_offset, sizeof(value));
+    return value;
+  }
+  const BYTE* m_data;
+  size_t m_offset = 0;
+};
+
+class ProgramResources : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    m_module = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_TRUE(m_module);
+  }
+  void TearDown() override { FreeLibrary(m_module); }
+
+  const BYTE* Resource(LPCWSTR type, int id, DWORD* size = nullptr) {
+    const HRSRC info = FindResourceW(m_module, MAKEINTRESOURCEW(id), type);
+    if (!info) return nullptr;
+    if (size) *size = SizeofResource(m_module, info);
+    return static_cast<const BYTE*>(LockResource(LoadResource(m_module, info)));
+  }
+
+  HMODULE m_module = nullptr;
+};
+
+TEST_F(ProgramResources, DialogTemplate) {
+  const BYTE* data = Resource(RT_DIALOG, 129);
+  ASSERT_TRUE(data);
+  CTemplateReader dialog(data);
+  EXPECT_EQ(1, dialog.Word());       // version
+  EXPECT_EQ(0xFFFF, dialog.Word());  // extended template
+  dialog.Dword();                    // help id
+  EXPECT_EQ(0u, dialog.Dword());     // extended style
+  EXPECT_EQ(0x00CA0048u, dialog.Dword());
+  const WORD items = dialog.Word();
+  EXPECT_EQ(2, items);
+  EXPECT_EQ(0, dialog.Short());
+  EXPECT_EQ(0, dialog.Short());
+  EXPECT_EQ(204, dialog.Short());
+  EXPECT_EQ(46, dialog.Short());
+  EXPECT_EQ(L"", dialog.Text());  // menu
+  EXPECT_EQ(L"", dialog.Text());  // class
+  EXPECT_EQ(L"Download {PRODUCT}", dialog.Text());
+  EXPECT_EQ(8, dialog.Word());
+  dialog.Word();  // weight
+  dialog.Word();  // italic and character set
+  EXPECT_EQ(L"MS Shell Dlg", dialog.Text());
+
+  const struct {
+    DWORD id, style;
+    short x, y, cx, cy;
+    const wchar_t *className, *text;
+  } expected[] = {
+      {IDCANCEL, 0x50010000, 148, 26, 50, 14, L"Button", L"Cancel"},
+      {1000, 0x50800000, 6, 6, 192, 14, L"msctls_progress32", L""},
+  };
+  for (const auto& item : expected) {
+    dialog.AlignToDword();
+    dialog.Dword();  // help id
+    EXPECT_EQ(0u, dialog.Dword());
+    EXPECT_EQ(item.style, dialog.Dword());
+    EXPECT_EQ(item.x, dialog.Short());
+    EXPECT_EQ(item.y, dialog.Short());
+    EXPECT_EQ(item.cx, dialog.Short());
+    EXPECT_EQ(item.cy, dialog.Short());
+    EXPECT_EQ(item.id, dialog.Dword());
+    // Window class names are not case-sensitive.
+    EXPECT_EQ(0, _wcsicmp(item.className, dialog.Text().c_str())) << item.className;
+    EXPECT_EQ(item.text, dialog.Text());
+    EXPECT_EQ(0, dialog.Word());  // no creation data
+  }
+}
+
+TEST_F(ProgramResources, IconGroupSizesAndDepths) {
+#pragma pack(push, 2)
+  struct GroupEntry {
+    BYTE width, height, colours, reserved;
+    WORD planes, bitCount;
+    DWORD bytes;
+    WORD id;
+  };
+#pragma pack(pop)
+  const BYTE* data = Resource(RT_GROUP_ICON, 128);
+  ASSERT_TRUE(data);
+  WORD count;
+  memcpy(&count, data + 4, sizeof(count));
+  std::vector<std::pair<int, int>> images;
+  for (WORD i = 0; i < count; ++i) {
+    GroupEntry entry;
+    memcpy(&entry, data + 6 + i * sizeof(GroupEntry), sizeof(entry));
+    images.emplace_back(entry.width ? entry.width : 256, entry.bitCount);
+  }
+  const std::vector<std::pair<int, int>> expected = {{48, 32}, {48, 8},  {48, 4},  {32, 32},
+                                                     {32, 8},  {32, 4},  {16, 32}, {16, 8},
+                                                     {16, 4},  {256, 32}};
+  EXPECT_EQ(expected, images);
+  for (int size : {16, 32, 48}) {
+    const HANDLE icon = LoadImageW(m_module, MAKEINTRESOURCEW(128), IMAGE_ICON, size, size, 0);
+    EXPECT_TRUE(icon) << size;
+    if (icon) DestroyIcon(static_cast<HICON>(icon));
+  }
+}
+
+TEST_F(ProgramResources, CatalogueAndVersion) {
+  DWORD size = 0;
+  const BYTE* catalogue = Resource(RT_RCDATA, 201, &size);
+  ASSERT_TRUE(catalogue);
+  EXPECT_EQ(0, memcmp(catalogue, "\xEF\xBB\xBF<?xml", 8));
+
+  const BYTE* version = Resource(RT_VERSION, 1);
+  ASSERT_TRUE(version);
+  VS_FIXEDFILEINFO info;
+  memcpy(&info, version + 40, sizeof(info));  // after the header and its key, aligned
+  EXPECT_EQ(0xFEEF04BDu, info.dwSignature);
+  EXPECT_EQ(MAKELONG(0, 1), info.dwFileVersionMS);
+  EXPECT_EQ(MAKELONG(1, 0), info.dwFileVersionLS);
+  EXPECT_EQ(MAKELONG(0, 1), info.dwProductVersionMS);
+  EXPECT_EQ(MAKELONG(1, 0), info.dwProductVersionLS);
+
+  EXPECT_TRUE(Resource(RT_MANIFEST, 1));
+}
+
+}  // namespace
