@@ -113,6 +113,12 @@ echo "$table"
 echo
 echo "$machine"
 
+# The catalogue library's own load benchmark, when the build has it.
+load_section=
+if [ -s "$work/load.txt" ]; then
+  load_section=$'The catalogue load as at start-up, Xerces initialised by each load\n(`libi18n_load_benchmark.exe`):\n\n```\n'"$(cat "$work/load.txt")"$'\n```\n\n'
+fi
+
 mkdir -p docs
 cat >docs/benchmarks.md <<DOC
 # Benchmarks
@@ -132,11 +138,7 @@ table, not the XML library's start-up). Row 4 is
 \`bootfetch/tests/benchmark_download.sh\`. Row 5 strips copies of the release
 build with \`i686-w64-mingw32-strip\`.
 
-$(if [ -s "$work/load.txt" ]; then
-  printf '%s\n\n```\n%s\n```\n' "The catalogue load as at start-up, with Xerces initialised by each load (\\\`libi18n_load_benchmark.exe\\\`):" "$(cat "$work/load.txt")"
-fi)
-
-## Machine
+${load_section}## Machine
 
 $machine
 DOC
