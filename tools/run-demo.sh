@@ -49,7 +49,9 @@ done
 # Wine sees the host's root as drive Z:.
 winpath() { printf 'Z:%s' "${1//\//\\}"; }
 
-export WINEPREFIX="$demo/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# No menu entries or file associations written into the host's home.
+export WINEPREFIX="$demo/wineprefix" WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 server_pid= xvfb_pid= watch_pid=
 cleanup() {
   [ -n "$watch_pid" ] && kill "$watch_pid" 2>/dev/null
