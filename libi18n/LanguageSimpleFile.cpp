@@ -1,5 +1,9 @@
 #include "LanguageSimpleFile.h"
 
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/util/PlatformUtils.hpp>
+#include <xercesc/util/XMLException.hpp>
+
 #include <map>
 
 #include "Encoding.h"
@@ -18,6 +22,21 @@ std::wstring ShortText(const xsd::cxx::tree::exception<wchar_t>& e) {
     return L"no type information registered for a type";
   return Utf8ToWide(e.what());
 }
+
+std::wstring LoadError(const std::wstring& path, const std::wstring& shortText) {
+  return L"load language simple file \"" + path + L"\"\n" + shortText;
+}
+
+// The parse initialises and terminates the XML library itself. Holding one
+// more reference keeps the library alive until its own exceptions, whose
+// destructors release memory through it, have been handled here.
+class CXmlLibraryReference {
+ public:
+  CXmlLibraryReference() { xercesc::XMLPlatformUtils::Initialize(); }
+  ~CXmlLibraryReference() { xercesc::XMLPlatformUtils::Terminate(); }
+  CXmlLibraryReference(const CXmlLibraryReference&) = delete;
+  CXmlLibraryReference& operator=(const CXmlLibraryReference&) = delete;
+};
 
 }  // namespace
 
@@ -38,6 +57,7 @@ CLanguageSimpleFile::CLanguageSimpleFile() : m_impl(new CImpl) {}
 CLanguageSimpleFile::~CLanguageSimpleFile() = default;
 
 void CLanguageSimpleFile::Load(const std::wstring& path, const std::string& schema) {
+  const CXmlLibraryReference xmlLibrary;
   try {
     m_impl->messages.clear();
     CSchema schemaFile;
@@ -54,7 +74,13 @@ void CLanguageSimpleFile::Load(const std::wstring& path, const std::string& sche
         throw CException(L"double id \"" + message.id() + L"\" in file \"" + path + L"\"");
     }
   } catch (const xsd::cxx::tree::exception<wchar_t>& e) {
-    throw CException(L"load language simple file \"" + path + L"\"\n" + ShortText(e));
+    throw CException(LoadError(path, ShortText(e)));
+  } catch (const xercesc::DOMException&) {
+    // The DOM builder rejects some malformed input (an unknown XML version)
+    // by throwing instead of reporting an error.
+    throw CException(LoadError(path, L"instance document parsing failed"));
+  } catch (const xercesc::XMLException&) {
+    throw CException(LoadError(path, L"instance document parsing failed"));
   }
 }
 

@@ -6,6 +6,7 @@ bootfetch shows it carries the menus, dialogs, tips and errors of the desktop
 tools. The output is deterministic: same script, same bytes.
 
 Usage: tools/make_language_xml.py [output]  (default bootfetch/resources/language.xml)
+       tools/make_language_xml.py --check   (exit 1 if the committed file is stale)
 """
 
 import os
@@ -260,8 +261,13 @@ def build():
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        root, "bootfetch", "resources", "language.xml")
+    default = os.path.join(root, "bootfetch", "resources", "language.xml")
+    if sys.argv[1:] == ["--check"]:
+        with open(default, "rb") as committed:
+            if committed.read() != build():
+                sys.exit("%s differs from the generator's output" % default)
+        return
+    output = sys.argv[1] if len(sys.argv) > 1 else default
     with open(output, "wb") as out:
         out.write(build())
 
