@@ -1,7 +1,6 @@
 #include "LanguageSimpleFile.h"
 
 #include <xercesc/dom/DOMException.hpp>
-#include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/XMLException.hpp>
 
 #include <map>
@@ -10,6 +9,7 @@
 #include "Exception.h"
 #include "Schema.h"
 #include "Translator.h"
+#include "XmlLibraryReference.h"
 #include "language_simple.hxx"
 
 namespace libi18n {
@@ -26,17 +26,6 @@ std::wstring ShortText(const xsd::cxx::tree::exception<wchar_t>& e) {
 std::wstring LoadError(const std::wstring& path, const std::wstring& shortText) {
   return L"load language simple file \"" + path + L"\"\n" + shortText;
 }
-
-// The parse initialises and terminates the XML library itself. Holding one
-// more reference keeps the library alive until its own exceptions, whose
-// destructors release memory through it, have been handled here.
-class CXmlLibraryReference {
- public:
-  CXmlLibraryReference() { xercesc::XMLPlatformUtils::Initialize(); }
-  ~CXmlLibraryReference() { xercesc::XMLPlatformUtils::Terminate(); }
-  CXmlLibraryReference(const CXmlLibraryReference&) = delete;
-  CXmlLibraryReference& operator=(const CXmlLibraryReference&) = delete;
-};
 
 }  // namespace
 
@@ -57,6 +46,9 @@ CLanguageSimpleFile::CLanguageSimpleFile() : m_impl(new CImpl) {}
 CLanguageSimpleFile::~CLanguageSimpleFile() = default;
 
 void CLanguageSimpleFile::Load(const std::wstring& path, const std::string& schema) {
+  // The parse initialises and terminates the XML library itself. This extra
+  // reference keeps the library alive until its own exceptions, whose
+  // destructors release memory through it, have been handled below.
   const CXmlLibraryReference xmlLibrary;
   try {
     m_impl->messages.clear();
