@@ -190,10 +190,18 @@ def message_text_of_verb(verb, obj):
     return "%s %s" % (verb, obj)
 
 
+def plural(noun):
+    if noun.endswith("s"):
+        return noun
+    if noun.endswith("x"):
+        return noun + "es"
+    return noun + "s"
+
+
 def tip_text(verb, obj):
     lower = obj.lower()
-    return ("%s the selected %s.\\nTip: press F1 to learn more about working with %ss." %
-            (verb, lower, lower))
+    return ("%s the selected %s.\\nTip: press F1 to learn more about working with %s." %
+            (verb, lower, plural(lower)))
 
 
 def symbol(text):
