@@ -1,11 +1,15 @@
 #include "LanguageSimpleFile.h"
 
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/util/XMLException.hpp>
+
 #include <map>
 
 #include "Encoding.h"
 #include "Exception.h"
 #include "Schema.h"
 #include "Translator.h"
+#include "XmlLibraryReference.h"
 #include "language_simple.hxx"
 
 namespace libi18n {
@@ -17,6 +21,10 @@ std::wstring ShortText(const xsd::cxx::tree::exception<wchar_t>& e) {
   if (dynamic_cast<const xsd::cxx::tree::no_type_info<wchar_t>*>(&e))
     return L"no type information registered for a type";
   return Utf8ToWide(e.what());
+}
+
+std::wstring LoadError(const std::wstring& path, const std::wstring& shortText) {
+  return L"load language simple file \"" + path + L"\"\n" + shortText;
 }
 
 }  // namespace
@@ -38,6 +46,10 @@ CLanguageSimpleFile::CLanguageSimpleFile() : m_impl(new CImpl) {}
 CLanguageSimpleFile::~CLanguageSimpleFile() = default;
 
 void CLanguageSimpleFile::Load(const std::wstring& path, const std::string& schema) {
+  // The parse initialises and terminates the XML library itself. This extra
+  // reference keeps the library alive until its own exceptions, whose
+  // destructors release memory through it, have been handled below.
+  const CXmlLibraryReference xmlLibrary;
   try {
     m_impl->messages.clear();
     CSchema schemaFile;
@@ -54,7 +66,13 @@ void CLanguageSimpleFile::Load(const std::wstring& path, const std::string& sche
         throw CException(L"double id \"" + message.id() + L"\" in file \"" + path + L"\"");
     }
   } catch (const xsd::cxx::tree::exception<wchar_t>& e) {
-    throw CException(L"load language simple file \"" + path + L"\"\n" + ShortText(e));
+    throw CException(LoadError(path, ShortText(e)));
+  } catch (const xercesc::DOMException&) {
+    // The DOM builder rejects some malformed input (an unknown XML version)
+    // by throwing instead of reporting an error.
+    throw CException(LoadError(path, L"instance document parsing failed"));
+  } catch (const xercesc::XMLException&) {
+    throw CException(LoadError(path, L"instance document parsing failed"));
   }
 }
 

@@ -6,6 +6,7 @@ bootfetch shows it carries the menus, dialogs, tips and errors of the desktop
 tools. The output is deterministic: same script, same bytes.
 
 Usage: tools/make_language_xml.py [output]  (default bootfetch/resources/language.xml)
+       tools/make_language_xml.py --check   (exit 1 if the committed file is stale)
 """
 
 import os
@@ -189,10 +190,18 @@ def message_text_of_verb(verb, obj):
     return "%s %s" % (verb, obj)
 
 
+def plural(noun):
+    if noun.endswith("s"):
+        return noun
+    if noun.endswith("x"):
+        return noun + "es"
+    return noun + "s"
+
+
 def tip_text(verb, obj):
     lower = obj.lower()
-    return ("%s the selected %s.\\nTip: press F1 to learn more about working with %ss." %
-            (verb, lower, lower))
+    return ("%s the selected %s.\\nTip: press F1 to learn more about working with %s." %
+            (verb, lower, plural(lower)))
 
 
 def symbol(text):
@@ -260,8 +269,13 @@ def build():
 
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    output = sys.argv[1] if len(sys.argv) > 1 else os.path.join(
-        root, "bootfetch", "resources", "language.xml")
+    default = os.path.join(root, "bootfetch", "resources", "language.xml")
+    if sys.argv[1:] == ["--check"]:
+        with open(default, "rb") as committed:
+            if committed.read() != build():
+                sys.exit("%s differs from the generator's output" % default)
+        return
+    output = sys.argv[1] if len(sys.argv) > 1 else default
     with open(output, "wb") as out:
         out.write(build())
 

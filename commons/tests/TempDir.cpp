@@ -28,7 +28,13 @@ CTempDir::~CTempDir() {
   for (const auto& entry : std::filesystem::recursive_directory_iterator(m_path, ignored))
     std::filesystem::permissions(entry.path(), std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add, ignored);
-  std::filesystem::remove_all(m_path, ignored);
+  // A program a test started (through the shell, say) may still be using the
+  // folder for a moment.
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    std::filesystem::remove_all(m_path, ignored);
+    if (!std::filesystem::exists(m_path, ignored)) return;
+    Sleep(100);
+  }
 }
 
 void WriteFile(const std::wstring& path, const std::string& bytes) {

@@ -5,8 +5,6 @@
 
 namespace language_simple {
 
-CT_Language::CT_Language(const messages_type& messages) : CT_Language_base(messages) {}
-
 CT_Language::CT_Language(const xercesc::DOMElement& e, xml_schema::flags f,
                          xml_schema::container* c)
     : CT_Language_base(e, f | xml_schema::flags::base, c) {

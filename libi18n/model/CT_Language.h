@@ -8,7 +8,6 @@ namespace language_simple {
 
 class CT_Language : public CT_Language_base {
  public:
-  explicit CT_Language(const messages_type& messages);
   CT_Language(const xercesc::DOMElement& e, xml_schema::flags f = 0,
               xml_schema::container* c = nullptr);
   CT_Language(const CT_Language& x, xml_schema::flags f = 0, xml_schema::container* c = nullptr);

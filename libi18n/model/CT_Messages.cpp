@@ -5,8 +5,6 @@
 
 namespace language_simple {
 
-CT_Messages::CT_Messages() = default;
-
 CT_Messages::CT_Messages(const xercesc::DOMElement& e, xml_schema::flags f,
                          xml_schema::container* c)
     : CT_Messages_base(e, f | xml_schema::flags::base, c) {

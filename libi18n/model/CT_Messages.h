@@ -8,7 +8,6 @@ namespace language_simple {
 
 class CT_Messages : public CT_Messages_base {
  public:
-  CT_Messages();
   CT_Messages(const xercesc::DOMElement& e, xml_schema::flags f = 0,
               xml_schema::container* c = nullptr);
   CT_Messages(const CT_Messages& x, xml_schema::flags f = 0, xml_schema::container* c = nullptr);

@@ -1,8 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <fstream>
-
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -82,20 +79,6 @@ TEST(Catalogue, LoadsEveryMessage) {
     EXPECT_TRUE(file.HasMessage(windowText)) << m.id;
     EXPECT_EQ(libi18n::UnescapeControlChars(m.text), file.GetMessageText(windowText)) << m.id;
   }
-}
-
-TEST(Catalogue, TextsBootfetchShows) {
-  libi18n::CLanguageSimpleFile file;
-  ASSERT_TRUE(file.LoadFile(CATALOGUE_PATH));
-  EXPECT_EQ(
-      L"Unable to download the installation package. Please check your Internet connection or "
-      L"firewall settings and try again.",
-      file.GetMessageText(L"IDS_DOWNLOADER_ERROR"));
-  EXPECT_EQ(L"Download {PRODUCT}", file.GetMessageText(L"Download {PRODUCT}"));
-  EXPECT_EQ(L"Cancel", file.GetMessageText(L"Cancel"));
-  EXPECT_EQ(L"&New\tCtrl+N", file.GetMessageText(L"&New\tCtrl+N"));
-  EXPECT_FALSE(file.HasMessage(L"cancel"));
-  EXPECT_FALSE(file.HasMessage(L"Cancel "));
 }
 
 }  // namespace

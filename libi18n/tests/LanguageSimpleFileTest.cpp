@@ -138,6 +138,9 @@ TEST(LanguageSimpleFile, RejectsBadFiles) {
   } cases[] = {
       {"empty file", "", L"instance document parsing failed"},
       {"not well-formed", "<language><messages></language>", L"instance document parsing failed"},
+      // The DOM builder throws for this one instead of reporting it.
+      {"unknown XML version", "<?xml version=\"1.p\"?><language><messages/></language>",
+       L"instance document parsing failed"},
       {"undeclared entity", LanguageFile("<message id=\"a\">&nbsp;</message>"),
        L"instance document parsing failed"},
       {"other document element", "<catalogue><messages/></catalogue>",

@@ -39,15 +39,6 @@ TEST(Schema, SavesBytesUnchangedInOwnFolder) {
   EXPECT_FALSE(HasSchemaFolder(temp.Path()));
 }
 
-TEST(Schema, EmptyTextGivesEmptyFile) {
-  CTempDir temp;
-  CTempOverride tmp(temp.Path() + L"\\");
-  CSchema schema;
-  const std::wstring path = schema.Save(std::string());
-  EXPECT_TRUE(IsDirectory(temp / L"i18n"));
-  EXPECT_EQ(std::string(), ReadBytes(path));
-}
-
 TEST(Schema, SecondSaveReplacesFirstFolder) {
   CTempDir temp;
   CTempOverride tmp(temp.Path() + L"\\");
@@ -133,16 +124,6 @@ TEST(Schema, LoadValidatesAgainstSchemaText) {
   CLanguageSimpleFile catalogue;
   EXPECT_EQ(L"no exception", FailureOf(catalogue, CATALOGUE_PATH, schema));
   EXPECT_EQ(1388u, catalogue.MessageCount());
-  EXPECT_FALSE(HasSchemaFolder(temp.Path()));
-}
-
-TEST(Schema, BrokenSchemaFailsTheParse) {
-  CTempDir temp;
-  CTempOverride tmp(temp.Path() + L"\\");
-  const std::wstring path = WriteFixture(temp, L"ok.xml", LanguageFile(""));
-  CLanguageSimpleFile file;
-  EXPECT_EQ(L"load language simple file \"" + path + L"\"\ninstance document parsing failed",
-            FailureOf(file, path, "<not a schema"));
   EXPECT_FALSE(HasSchemaFolder(temp.Path()));
 }
 

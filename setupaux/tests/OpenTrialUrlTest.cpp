@@ -73,11 +73,12 @@ TEST_F(OpenTrialUrl, OpensThePageOfTheInstallationLanguage) {
     EXPECT_EQ(0u, session.Run("openTrialUrl")) << c.language;
     expected.push_back(std::wstring(L"http://") + c.host +
                        L"/go/thanks-for-trial?p=isdulon&v=6.0.1234");
+    // Waits for this launch's recorder, so the next one cannot overtake it.
+    EXPECT_EQ(expected, browser.Opened()) << c.language;
     const Marker marker = ReadMarker(kDulonKey);
     EXPECT_EQ(static_cast<DWORD>(REG_DWORD), marker.type) << c.language;
     EXPECT_EQ(1u, marker.number) << c.language;
   }
-  EXPECT_EQ(expected, browser.Opened());
 }
 
 TEST_F(OpenTrialUrl, OncePerUserAndEdition) {
