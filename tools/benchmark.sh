@@ -32,16 +32,9 @@ cleanup() {
 trap cleanup EXIT
 
 # One X server for all runs; Wine's prefix and server are started once first.
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 100 130); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
-fi
+# shellcheck source=tools/xvfb.sh
+. "$root/tools/xvfb.sh"
+start_private_xvfb 100
 "$build/wine-run" cmd /c exit >/dev/null 2>&1 || true
 
 echo "[bench] 1. start-up (10 runs)"

@@ -81,17 +81,10 @@ fi
 # Without a display: a private X server, and Wine's virtual desktop inside it
 # so that the screenshots show whole windows with their captions.
 desktop=
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 70 99); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
-  desktop=--virtual-desktop
-fi
+[ -z "${DISPLAY:-}" ] && desktop=--virtual-desktop
+# shellcheck source=tools/xvfb.sh
+. "$root/tools/xvfb.sh"
+start_private_xvfb 70
 
 say "preparing the Wine prefix build/demo/wineprefix (the first time takes a minute)"
 "$root/build/wine-run" "$probe" prepare "$(winpath "$root/build/sample/VantrelDulon5.msi")" \

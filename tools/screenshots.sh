@@ -14,12 +14,13 @@ export WINEPREFIX="$root/build/screenshots-prefix" WINEDEBUG=-all WINEDLLOVERRID
 server="$root/bootfetch/tests/http_fault_server.py"
 program=$(winepath -w "$root/build/bootfetch/bootfetch.exe" 2>/dev/null || echo "Z:${root//\//\\}\\build\\bootfetch\\bootfetch.exe")
 
-Xvfb :77 -screen 0 800x600x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:77
+unset DISPLAY  # always the private server: the pictures need Wine's desktop
+# shellcheck source=tools/xvfb.sh
+. "$root/tools/xvfb.sh"
+start_private_xvfb 77
 python3 "$server" serve >/dev/null 2>&1 &
 web=$!
-trap 'kill $web $xvfb 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
+trap 'kill $web $xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
 sleep 1
 [ -f "$WINEPREFIX/.ready" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; touch "$WINEPREFIX/.ready"; }
 

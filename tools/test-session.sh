@@ -10,17 +10,9 @@ if [ "${1:-}" = "--loopback" ]; then
   ip link set lo up
 fi
 
-xvfb_pid=
-if [ -z "${DISPLAY:-}" ]; then
-  for n in $(seq 90 120); do
-    [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$n"
-    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
-    break
-  done
-fi
+# shellcheck source=tools/xvfb.sh
+. "$root/tools/xvfb.sh"
+start_private_xvfb 90
 
 # The prefix's server and services start before the tests, so that no test
 # process hands its output pipe to them (ctest would wait for it to close).
