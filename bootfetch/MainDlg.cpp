@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "ProductEdition.h"
+#include "ProgressPosition.h"
 #include "ShellOpenFile.h"
 #include "StringUtils.h"
 
@@ -10,14 +11,6 @@ namespace {
 
 const UINT_PTR kTimerId = 1;
 const UINT kTimerPeriodMs = 500;
-
-// Percentage rounded half up; a fraction that is not a number shows 0.
-int ProgressPosition(double fraction) {
-  const double position = fraction * 100.0 + 0.5;
-  if (!(position >= 0.0)) return 0;
-  if (position >= 100.0) return 100;
-  return static_cast<int>(position);
-}
 
 }  // namespace
 
