@@ -16,8 +16,11 @@ start_private_xvfb 90
 
 # The prefix's server and services start before the tests, so that no test
 # process hands its output pipe to them (ctest would wait for it to close).
+# The prefix itself is made first: a server started on an empty folder would
+# make it a 64-bit one.
 export WINEPREFIX="$root/build/wineprefix"
-mkdir -p "$WINEPREFIX"
+"$root/build/wine-run" cmd /c exit >/dev/null 2>&1 </dev/null
+wineserver -w
 wineserver -p >/dev/null 2>&1 </dev/null
 "$root/build/wine-run" cmd /c exit >/dev/null 2>&1 </dev/null
 
