@@ -5,59 +5,25 @@
 // Prints one line per run and "startup: median M ms, min A ms, max B ms, N runs".
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "AppRunner.h"
 #include "Stopwatch.h"
 
 namespace {
 
-struct SSearch {
-  DWORD processId;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND window, LPARAM param) {
-  SSearch* search = reinterpret_cast<SSearch*>(param);
-  DWORD owner = 0;
-  GetWindowThreadProcessId(window, &owner);
-  wchar_t caption[256] = {};
-  GetWindowTextW(window, caption, 256);
-  if (owner == search->processId && IsWindowVisible(window) &&
-      std::wstring(caption).rfind(L"Download ", 0) == 0) {
-    search->found = window;
-    return FALSE;
-  }
-  return TRUE;
-}
-
 // Milliseconds until the dialog is visible, or a negative number.
 double MeasureOnce(const std::wstring& program, const std::wstring& url, DWORD* exitCode) {
-  std::wstring command = L"\"" + program + L"\" \"" + url + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION process = {};
+  CAppRunner app;
   const bench::CStopwatch watch;
-  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process))
-    return -1;
-  SSearch search = {process.dwProcessId, nullptr};
-  double elapsed = -1;
-  while (watch.Milliseconds() < 60000) {
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) {
-      elapsed = watch.Milliseconds();
-      break;
-    }
-    if (WaitForSingleObject(process.hProcess, 2) == WAIT_OBJECT_0) break;
-  }
-  if (search.found) PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-  if (WaitForSingleObject(process.hProcess, 30000) != WAIT_OBJECT_0)
-    TerminateProcess(process.hProcess, 99);
-  GetExitCodeProcess(process.hProcess, exitCode);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
+  if (!app.Start(program, L"\"" + url + L"\"")) return -1;
+  const HWND dialog = app.WaitForDialog(60000, 2);
+  const double elapsed = dialog ? watch.Milliseconds() : -1;
+  if (dialog) PressButton(dialog, IDCANCEL);
+  *exitCode = app.WaitForExit(30000);
   return elapsed;
 }
 

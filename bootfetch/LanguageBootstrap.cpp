@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "FileHandle.h"
 #include "TempFiles.h"
 #include "Translator.h"
 #include "resources/resource.h"
@@ -23,14 +24,11 @@ std::vector<char> ReadCatalogueResource() {
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::vector<char>& bytes) {
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  CFileHandle file;
   DWORD written = 0;
-  const BOOL ok =
-      WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-  return ok && written == bytes.size();
+  return file.Create(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL) &&
+         file.Write(bytes.data(), static_cast<DWORD>(bytes.size()), written) &&
+         written == bytes.size();
 }
 
 // The catalogue copy is removed on every path, not only after a load.

@@ -19,15 +19,12 @@ std::wstring CSchema::Save(const std::string& schema) {
   if (m_folder.empty()) throw CException(L"create tmp folder for schema");
 
   const std::wstring path = EnsureTrailingSeparator(m_folder) + L"schema.xsd";
-  const CFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (file.Get() == INVALID_HANDLE_VALUE) throw CException(L"save schema to file");
-  if (!schema.empty()) {
-    const DWORD length = static_cast<DWORD>(schema.size());
-    DWORD written = 0;
-    if (!WriteFile(file.Get(), schema.data(), length, &written, nullptr) || written != length)
-      throw CException(L"save schema to file");
-  }
+  CFileHandle file;
+  const DWORD length = static_cast<DWORD>(schema.size());
+  DWORD written = 0;
+  if (!file.Create(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL) ||
+      !file.Write(schema.data(), length, written) || written != length)
+    throw CException(L"save schema to file");
   return path;
 }
 

@@ -53,13 +53,11 @@ HWND CAppRunner::FindTopLevel(HWND owner) const {
   return context.found;
 }
 
-HWND CAppRunner::WaitForDialog(DWORD timeoutMs) {
+HWND CAppRunner::WaitForDialog(DWORD timeoutMs, DWORD pollMs) {
   const DWORD start = GetTickCount();
   while (!m_dialog && GetTickCount() - start < timeoutMs) {
     m_dialog = FindTopLevel(nullptr);
-    if (!m_dialog) {
-      if (WaitForSingleObject(m_process.hProcess, 50) == WAIT_OBJECT_0) break;
-    }
+    if (!m_dialog && WaitForSingleObject(m_process.hProcess, pollMs) == WAIT_OBJECT_0) break;
   }
   return m_dialog;
 }
@@ -79,6 +77,15 @@ DWORD CAppRunner::WaitForExit(DWORD timeoutMs) {
     GetExitCodeProcess(m_process.hProcess, &code);
   return code;
 }
+
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH];
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const std::wstring self = path;
+  return self.substr(0, self.find_last_of(L'\\'));
+}
+
+std::wstring BootfetchPath() { return ProgramFolder() + L"\\..\\bootfetch.exe"; }
 
 std::wstring WindowText(HWND window) {
   wchar_t buffer[1024] = {};

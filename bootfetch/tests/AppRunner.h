@@ -15,8 +15,9 @@ class CAppRunner {
   // Starts the program with the given arguments (already quoted as needed).
   bool Start(const std::wstring& program, const std::wstring& arguments);
 
-  // The main dialog once it is visible, or null after the timeout.
-  HWND WaitForDialog(DWORD timeoutMs = 60000);
+  // The main dialog once it is visible, or null after the timeout; looks
+  // every pollMs milliseconds.
+  HWND WaitForDialog(DWORD timeoutMs = 60000, DWORD pollMs = 50);
   // A visible message box owned by the main dialog, or null after the timeout.
   HWND WaitForMessageBox(DWORD timeoutMs = 60000);
   // Waits for the process to end; returns its exit code, or STILL_ACTIVE.
@@ -31,6 +32,11 @@ class CAppRunner {
   PROCESS_INFORMATION m_process = {};
   HWND m_dialog = nullptr;
 };
+
+// The folder of the running test program, and bootfetch.exe of the build one
+// folder above it.
+std::wstring ProgramFolder();
+std::wstring BootfetchPath();
 
 std::wstring WindowText(HWND window);
 std::wstring ControlText(HWND dialog, int id);

@@ -20,17 +20,6 @@ const wchar_t kErrorText[] =
     L"Unable to download the installation package. Please check your Internet connection or "
     L"firewall settings and try again.";
 
-std::set<std::wstring> TempFiles(const std::wstring& pattern) {
-  std::set<std::wstring> names;
-  WIN32_FIND_DATAW entry;
-  const HANDLE find = FindFirstFileW((TempPath() + pattern).c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do names.insert(entry.cFileName);
-  while (FindNextFileW(find, &entry));
-  FindClose(find);
-  return names;
-}
-
 std::string ReadBytes(const std::wstring& path) {
   std::ifstream in(path.c_str(), std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -54,16 +43,6 @@ std::wstring DefaultValue(HKEY root, const std::wstring& key) {
   return buffer;
 }
 
-std::wstring ExeFolder() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\'));
-}
-
-// The build puts the program one folder above its tests.
-std::wstring ProgramPath() { return ExeFolder() + L"\\..\\bootfetch.exe"; }
-
 // Points the .msi "open" verb of this prefix at the recorder for the test's
 // lifetime, so a launched package is observed instead of installed.
 class BootfetchEndToEnd : public ::testing::Test {
@@ -78,21 +57,21 @@ class BootfetchEndToEnd : public ::testing::Test {
     }
     ASSERT_TRUE(SetDefaultValue(
         HKEY_CLASSES_ROOT, m_verbKey,
-        L"\"" + ExeFolder() + L"\\open_recorder.exe\" \"" + m_records.Path() + L"\" \"%1\""));
-    m_languageCopies = TempFiles(L"language*.xml");
-    m_packages = TempFiles(L"Vantrel*.msi");
+        L"\"" + ProgramFolder() + L"\\open_recorder.exe\" \"" + m_records.Path() + L"\" \"%1\""));
+    m_languageCopies = TempFilesMatching(L"language*.xml");
+    m_packages = TempFilesMatching(L"Vantrel*.msi");
     TakeRequestLog();
   }
 
   void TearDown() override {
     if (!m_oldVerb.empty()) SetDefaultValue(HKEY_CLASSES_ROOT, m_verbKey, m_oldVerb);
-    for (const std::wstring& name : TempFiles(L"language*.xml"))
+    for (const std::wstring& name : TempFilesMatching(L"language*.xml"))
       EXPECT_EQ(1u, m_languageCopies.count(name)) << "catalogue copy left behind: " << name;
   }
 
   // Packages that appeared in the temporary folder since the test began.
   std::set<std::wstring> NewPackages() const {
-    std::set<std::wstring> now = TempFiles(L"Vantrel*.msi");
+    std::set<std::wstring> now = TempFilesMatching(L"Vantrel*.msi");
     for (const std::wstring& name : m_packages) now.erase(name);
     return now;
   }
@@ -121,7 +100,7 @@ class BootfetchEndToEnd : public ::testing::Test {
 TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   const std::size_t size = 200 * 1024;
   CAppRunner app;
-  ASSERT_TRUE(app.Start(ProgramPath(), std::wstring(kServer) + L"/slow/204800/15/ok.msi"));
+  ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + L"/slow/204800/15/ok.msi"));
   const HWND dialog = app.WaitForDialog();
   ASSERT_TRUE(dialog);
   EXPECT_EQ(L"Download Vantrel Dulon", WindowText(dialog));
@@ -166,7 +145,7 @@ TEST_F(BootfetchEndToEnd, FailuresOfferRetryAndCancelEndsWithThree) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     CAppRunner app;
-    ASSERT_TRUE(app.Start(ProgramPath(), c.arguments));
+    ASSERT_TRUE(app.Start(BootfetchPath(), c.arguments));
     ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
     EXPECT_EQ(3u, app.WaitForExit());
     EXPECT_EQ(c.reachesServer ? 1u : 0u, TakeRequestLog().size());
@@ -176,7 +155,7 @@ TEST_F(BootfetchEndToEnd, FailuresOfferRetryAndCancelEndsWithThree) {
 
 TEST_F(BootfetchEndToEnd, RetryStartsANewAttempt) {
   CAppRunner app;
-  ASSERT_TRUE(app.Start(ProgramPath(), std::wstring(kServer) + L"/status/500/10/retry.msi"));
+  ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + L"/status/500/10/retry.msi"));
   ExpectErrorBoxAndAnswer(app, IDRETRY, kErrorText);
   ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
   EXPECT_EQ(3u, app.WaitForExit());
@@ -186,7 +165,7 @@ TEST_F(BootfetchEndToEnd, RetryStartsANewAttempt) {
 
 TEST_F(BootfetchEndToEnd, EscapeOnTheErrorBoxCountsAsCancel) {
   CAppRunner app;
-  ASSERT_TRUE(app.Start(ProgramPath(), std::wstring(kServer) + L"/status/404/10/esc.msi"));
+  ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + L"/status/404/10/esc.msi"));
   ASSERT_TRUE(app.WaitForDialog());
   const HWND box = app.WaitForMessageBox();
   ASSERT_TRUE(box);
@@ -207,7 +186,8 @@ TEST_F(BootfetchEndToEnd, CancellingDuringTheDownloadEndsWithTwoAndNoFile) {
   for (const auto& way : ways) {
     SCOPED_TRACE(way.name);
     CAppRunner app;
-    ASSERT_TRUE(app.Start(ProgramPath(), std::wstring(kServer) + L"/slow/10000000/20/cancel.msi"));
+    ASSERT_TRUE(
+        app.Start(BootfetchPath(), std::wstring(kServer) + L"/slow/10000000/20/cancel.msi"));
     const HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog);
     // Wait until the package file exists, so the cancel has something to remove.
@@ -224,7 +204,7 @@ class CProgramCopy {
  public:
   CProgramCopy(const CTempDir& dir, const std::wstring& catalogue)
       : m_path(dir / L"bootfetch.exe") {
-    m_ok = CopyFileW(ProgramPath().c_str(), m_path.c_str(), FALSE) && Replace(catalogue);
+    m_ok = CopyFileW(BootfetchPath().c_str(), m_path.c_str(), FALSE) && Replace(catalogue);
   }
   bool Ok() const { return m_ok; }
   const std::wstring& Path() const { return m_path; }

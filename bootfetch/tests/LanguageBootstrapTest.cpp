@@ -7,22 +7,10 @@
 #include <set>
 #include <string>
 
+#include "TempDir.h"
 #include "Translator.h"
 
 namespace {
-
-std::set<std::wstring> CatalogueCopiesInTemp() {
-  wchar_t temp[MAX_PATH + 1];
-  GetTempPathW(MAX_PATH + 1, temp);
-  std::set<std::wstring> names;
-  WIN32_FIND_DATAW entry;
-  const HANDLE find = FindFirstFileW((std::wstring(temp) + L"language*.xml").c_str(), &entry);
-  if (find == INVALID_HANDLE_VALUE) return names;
-  do names.insert(entry.cFileName);
-  while (FindNextFileW(find, &entry));
-  FindClose(find);
-  return names;
-}
 
 #ifndef WITHOUT_CATALOGUE_RESOURCE
 
@@ -30,14 +18,14 @@ std::set<std::wstring> CatalogueCopiesInTemp() {
 // real program, so the bootstrap installs it and leaves no copy behind.
 TEST(LoadBuiltInLanguage, InstallsTheCatalogueAndRemovesItsCopy) {
   libi18n::SetTranslator(boost::shared_ptr<libi18n::CMessageTranslator>());
-  const std::set<std::wstring> before = CatalogueCopiesInTemp();
+  const std::set<std::wstring> before = TempFilesMatching(L"language*.xml");
 
   LoadBuiltInLanguage();
 
   EXPECT_TRUE(libi18n::HasTranslation(L"Cancel"));
   EXPECT_EQ(L"Download {PRODUCT}", libi18n::GetTranslation(L"Download {PRODUCT}"));
   EXPECT_FALSE(libi18n::GetTranslation(L"IDS_DOWNLOADER_ERROR").empty());
-  EXPECT_EQ(before, CatalogueCopiesInTemp());
+  EXPECT_EQ(before, TempFilesMatching(L"language*.xml"));
 }
 
 #else
@@ -45,12 +33,12 @@ TEST(LoadBuiltInLanguage, InstallsTheCatalogueAndRemovesItsCopy) {
 // Built without resource 201: nothing is installed and the reserved copy
 // still goes away.
 TEST(LoadBuiltInLanguage, MissingResourceInstallsNothingAndLeavesNoCopy) {
-  const std::set<std::wstring> before = CatalogueCopiesInTemp();
+  const std::set<std::wstring> before = TempFilesMatching(L"language*.xml");
 
   LoadBuiltInLanguage();
 
   EXPECT_FALSE(libi18n::HasTranslation(L"Cancel"));
-  EXPECT_EQ(before, CatalogueCopiesInTemp());
+  EXPECT_EQ(before, TempFilesMatching(L"language*.xml"));
 }
 
 #endif

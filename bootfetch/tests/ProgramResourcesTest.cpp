@@ -7,14 +7,9 @@
 #include <string>
 #include <vector>
 
-namespace {
+#include "AppRunner.h"
 
-std::wstring ProgramPath() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder = path;
-  return folder.substr(0, folder.find_last_of(L'\\')) + L"\\..\\bootfetch.exe";
-}
+namespace {
 
 // Reads the fields of an extended dialog template in order.
 class CTemplateReader {
@@ -55,7 +50,7 @@ class CTemplateReader {
 class ProgramResources : public ::testing::Test {
  protected:
   void SetUp() override {
-    m_module = LoadLibraryExW(ProgramPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    m_module = LoadLibraryExW(BootfetchPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_TRUE(m_module);
   }
   void TearDown() override { FreeLibrary(m_module); }

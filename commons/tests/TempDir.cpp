@@ -43,6 +43,17 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write test file");
 }
 
+std::set<std::wstring> TempFilesMatching(const std::wstring& pattern) {
+  std::set<std::wstring> names;
+  WIN32_FIND_DATAW entry;
+  const HANDLE find = FindFirstFileW((TempPath() + pattern).c_str(), &entry);
+  if (find == INVALID_HANDLE_VALUE) return names;
+  do names.insert(entry.cFileName);
+  while (FindNextFileW(find, &entry));
+  FindClose(find);
+  return names;
+}
+
 bool IsDirectory(const std::wstring& path) {
   const DWORD attributes = GetFileAttributesW(path.c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);

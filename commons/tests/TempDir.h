@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 
 // A fresh scratch folder in the temporary folder, removed with its contents
@@ -21,3 +22,5 @@ class CTempDir {
 std::wstring TempPath();                                             // ends with a separator
 void WriteFile(const std::wstring& path, const std::string& bytes);  // creates or replaces
 bool IsDirectory(const std::wstring& path);
+// Names of the entries of the temporary folder that match a wildcard pattern.
+std::set<std::wstring> TempFilesMatching(const std::wstring& pattern);

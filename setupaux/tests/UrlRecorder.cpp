@@ -1,6 +1,7 @@
-// Test-only stand-in for the browser: registered for the http protocol in
-// the test prefix, it appends each address it is given to "opened-urls.txt"
-// beside itself, one UTF-8 line per launch.
+// Stand-in for the browser: registered for the http protocol in the test
+// prefix (and in the demo's), it appends each address it is given to
+// "opened-urls.txt" beside itself, one UTF-8 line per launch, so nothing
+// leaves the machine.
 #include <windows.h>
 #include <shellapi.h>
 
