@@ -5,12 +5,14 @@
 #include <objbase.h>
 
 #include "CAppModule.h"
+#include "DllSearchPath.h"
 #include "LanguageBootstrap.h"
 #include "MainDlg.h"
 
 WTL::CAppModule _Module;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  RestrictDllSearchToSystemFolder();
   CoInitialize(nullptr);
   // Makes sure user32 is initialised before the first window exists.
   DefWindowProcW(nullptr, 0, 0, 0);
