@@ -12,6 +12,14 @@ set(SIZE_COMPILE_OPTIONS $<$<CONFIG:Release,MinSizeRel>:-Os -ffunction-sections 
 foreach(target IN LISTS DELIVERABLE_LIBRARIES DELIVERABLES)
   target_compile_options(${target} PRIVATE ${SIZE_COMPILE_OPTIONS})
 endforeach()
+
+# The default terminate handler, libstdc++'s verbose one, prints the type of
+# the uncaught exception and so links the demangler (46 KB) for a text that a
+# GUI program and a custom action have nowhere to show. It becomes abort(),
+# which the verbose handler calls after printing anyway.
+set(QUIET_TERMINATE -Wl,--defsym,__ZN9__gnu_cxx27__verbose_terminate_handlerEv=_abort)
 foreach(target IN LISTS DELIVERABLES)
-  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections -s>)
+  target_link_options(${target} PRIVATE
+    $<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections -s ${QUIET_TERMINATE}>)
 endforeach()
+
