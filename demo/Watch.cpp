@@ -1,4 +1,5 @@
 #include <windows.h>
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -32,6 +33,18 @@ std::wstring MessageText(HWND box) {
   return text;
 }
 
+// The position of the window's progress bar in percent of its range, or -1
+// when it has none.
+int ProgressPercent(HWND window) {
+  const HWND bar = FindWindowExW(window, nullptr, PROGRESS_CLASSW, nullptr);
+  if (!bar) return -1;
+  const LRESULT low = SendMessageW(bar, PBM_GETRANGE, TRUE, 0);
+  const LRESULT high = SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
+  if (high <= low) return -1;
+  const LRESULT position = SendMessageW(bar, PBM_GETPOS, 0, 0);
+  return static_cast<int>((position - low) * 100 / (high - low));
+}
+
 bool ProcessRuns(const wchar_t* name) {
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
   if (snapshot == INVALID_HANDLE_VALUE) return false;
@@ -61,7 +74,11 @@ class CWatcher {
   void Handle(HWND window) {
     const std::wstring caption = WindowText(window);
     if (caption.rfind(L"Download ", 0) == 0 && !IsMessageBox(window)) {
-      Event(window, L"download", L"bootfetch dialog \"" + caption + L"\"", 0);
+      // Photographed once the bar has moved but the download has not ended.
+      const int percent = ProgressPercent(window);
+      if (percent > 0 && percent < 100)
+        Event(window, L"download",
+              L"bootfetch dialog \"" + caption + L"\" at " + std::to_wstring(percent) + L" %", 0);
     } else if (IsMessageBox(window) && caption == L"Vantrel Dulon 6 Setup") {
       Event(window, L"older-versions", L"askRemoveOld asks: " + MessageText(window), IDOK);
     } else if (IsMessageBox(window) && caption == L"Vantrel Dulon 6") {
@@ -107,10 +124,7 @@ int Watch(const std::wstring& screenshotFolder, int timeLimitSeconds) {
     started = started || busy;
     // Done once everything has run and stayed ended for a few seconds.
     quietLooks = busy ? 0 : quietLooks + 1;
-    if (started && quietLooks >= 12) {
-      SaveScreenshot(screenshotFolder + L"end.bmp");
-      return 0;
-    }
+    if (started && quietLooks >= 12) return 0;
     Sleep(250);
   }
   std::printf("  [timeout] still running after %d s\n", timeLimitSeconds);

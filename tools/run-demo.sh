@@ -53,6 +53,8 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 export WINEPREFIX="$demo/wineprefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 server_pid= xvfb_pid= watch_pid=
+# Long enough for the dialog to be photographed with its bar part-way.
+serve_seconds=6
 cleanup() {
   [ -n "$watch_pid" ] && kill "$watch_pid" 2>/dev/null
   wineserver -k 2>/dev/null || true
@@ -68,8 +70,8 @@ mkdir -p "$shots" "$demo/www"
 if [ -z "$url" ]; then
   cp "$root/build/sample/VantrelDulon6.msi" "$demo/www/"
   url=http://127.0.0.1/VantrelDulon6.msi
-  say "serving build/demo/www on http://127.0.0.1:80/"
-  python3 -m http.server 80 --bind 127.0.0.1 --directory "$demo/www" >"$demo/http.log" 2>&1 &
+  say "serving build/demo/www on http://127.0.0.1:80/, each file over $serve_seconds s"
+  python3 "$root/tools/paced_http_server.py" "$demo/www" "$serve_seconds" >"$demo/http.log" 2>&1 &
   server_pid=$!
   for _ in $(seq 50); do
     curl -sfI "$url" >/dev/null 2>&1 && break
@@ -102,6 +104,39 @@ say "bootfetch.exe ended with $exit_code; waiting for the installer"
 wait "$watch_pid" || true
 watch_pid=
 
+# PNG files for the BMP files demo_probe saved.
+convert_screenshots() {
+  local bmp
+  for bmp in "$shots"/*.bmp; do
+    [ -e "$bmp" ] || continue
+    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+  done
+}
+
+# Lists the screenshots with what they show. A picture of one colour is an
+# empty desktop, not a window; it and a missing picture of the download from
+# the local server are collected in bad_shots.
+bad_shots=
+list_screenshots() {
+  echo "Screenshots (build/demo/screenshots/):"
+  local png name colours
+  for png in "$shots"/*.png; do
+    [ -e "$png" ] || continue
+    name=$(basename "$png")
+    colours=$(identify -format '%k' "$png" 2>/dev/null || echo 0)
+    if [ "${colours:-0}" -gt 1 ]; then
+      printf '  %-24s shows a window (%s colours)\n' "$name" "$colours"
+    else
+      printf '  %-24s SHOWS NO WINDOW (one colour)\n' "$name"
+      bad_shots+=" $name"
+    fi
+  done
+  if [ -n "$server_pid" ] && ! compgen -G "$shots/*-download.png" >/dev/null; then
+    echo "  no picture of the download dialog part-way"
+    bad_shots+=" download"
+  fi
+}
+
 report="$demo/report.txt"
 case "$exit_code" in
   1) meaning="package downloaded and handed to the Windows Installer" ;;
@@ -110,6 +145,7 @@ case "$exit_code" in
   255) meaning="dialog could not be created" ;;
   *) meaning="unexpected" ;;
 esac
+convert_screenshots
 installed=yes
 {
   echo "===================== Vantrel setup demo report ====================="
@@ -122,14 +158,14 @@ installed=yes
   for f in "$bootfetch" "$root/build/setupaux/setupaux.dll"; do
     printf '  %-14s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
   done
+  list_screenshots
 } >"$report" 2>&1
 tr -d '\r' <"$report" >"$report.tmp" && mv "$report.tmp" "$report"
 cat "$report"
 
-for bmp in "$shots"/*.bmp; do
-  [ -e "$bmp" ] || continue
-  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
-done
-echo "Screenshots: build/demo/screenshots/ ($(cd "$shots" && ls | tr '\n' ' '))"
 echo "Report saved in build/demo/report.txt"
+if [ -n "$bad_shots" ]; then
+  echo "demo FAILED: screenshots without a window:$bad_shots" >&2
+  exit 1
+fi
 [ "$exit_code" -eq 1 ] && [ "$installed" = yes ]
