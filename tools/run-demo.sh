@@ -5,9 +5,12 @@
 # action. Unattended: the question and the product's window are answered by
 # demo_probe, which also takes the screenshots. Prints a report at the end.
 #
-# Usage: tools/run-demo.sh [--url URL]
+# Usage: tools/run-demo.sh [--url URL] [--lang LANG]
 #   --url URL   download from URL instead of the local server (no server is
 #               started then, and the real network is used)
+#   --lang LANG run the localized bootstrapper bootfetch-LANG.exe, which
+#               downloads the package of that language, VantrelDulon6-LANG.msi
+#               (ru, fr, es, de); English without it
 #
 # Everything stays in build/demo/: the Wine prefix, the served folder, the
 # screenshots and the logs. Run it again at will; it starts from the same
@@ -16,12 +19,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-url=
+arguments=("$@")
+url= lang=
 while [ $# -gt 0 ]; do
   case "$1" in
     --url) url=${2:?--url needs an address}; shift 2 ;;
     --url=*) url=${1#--url=}; shift ;;
-    *) echo "usage: $0 [--url URL]" >&2; exit 2 ;;
+    --lang) lang=${2:?--lang needs a language}; shift 2 ;;
+    --lang=*) lang=${1#--lang=}; shift ;;
+    *) echo "usage: $0 [--url URL] [--lang LANG]" >&2; exit 2 ;;
   esac
 done
 
@@ -33,16 +39,17 @@ if [ -z "${DEMO_STAGE:-}" ]; then
   # Port 80 of a private network namespace is ours alone, and nothing can
   # leave the machine from there.
   if [ -z "$url" ] && [ "$(id -u)" -eq 0 ] && unshare --net true 2>/dev/null; then
-    exec unshare --net env DEMO_STAGE=namespace bash "$0"
+    exec unshare --net env DEMO_STAGE=namespace bash "$0" "${arguments[@]}"
   fi
 fi
 [ "${DEMO_STAGE:-}" = namespace ] && ip link set lo up
 
 demo="$root/build/demo"
-bootfetch="$root/build/bootfetch/bootfetch.exe"
+bootfetch="$root/build/bootfetch/bootfetch${lang:+-$lang}.exe"
+package="VantrelDulon6${lang:+-$lang}.msi"
 probe="$demo/demo_probe.exe"
 shots="$demo/screenshots"
-for f in "$bootfetch" "$probe" "$root/build/sample/VantrelDulon6.msi"; do
+for f in "$bootfetch" "$probe" "$root/build/sample/$package"; do
   [ -f "$f" ] || { echo "missing $f (build failed?)" >&2; exit 1; }
 done
 
@@ -68,8 +75,8 @@ rm -rf "$shots" "$demo/www"
 mkdir -p "$shots" "$demo/www"
 
 if [ -z "$url" ]; then
-  cp "$root/build/sample/VantrelDulon6.msi" "$demo/www/"
-  url=http://127.0.0.1/VantrelDulon6.msi
+  cp "$root/build/sample/$package" "$demo/www/"
+  url=http://127.0.0.1/$package
   say "serving build/demo/www on http://127.0.0.1:80/, each file over $serve_seconds s"
   python3 "$root/tools/paced_http_server.py" "$demo/www" "$serve_seconds" >"$demo/http.log" 2>&1 &
   server_pid=$!
@@ -93,14 +100,14 @@ say "preparing the Wine prefix build/demo/wineprefix (the first time takes a min
   $desktop | sed 's/^/  /'
 wineserver -w  # the desktop setting applies to the next start
 
-say "running bootfetch.exe $url"
+say "running $(basename "$bootfetch") $url"
 "$root/build/wine-run" "$probe" watch "$(winpath "$shots")\\" 900 >"$demo/watch.log" 2>&1 &
 watch_pid=$!
 set +e
 "$root/build/wine-run" "$bootfetch" "$url"
 exit_code=$?
 set -e
-say "bootfetch.exe ended with $exit_code; waiting for the installer"
+say "$(basename "$bootfetch") ended with $exit_code; waiting for the installer"
 wait "$watch_pid" || true
 watch_pid=
 
@@ -149,7 +156,8 @@ convert_screenshots
 installed=yes
 {
   echo "===================== Vantrel setup demo report ====================="
-  echo "bootfetch.exe exit code: $exit_code ($meaning)"
+  echo "$(basename "$bootfetch") exit code: $exit_code ($meaning)"
+  echo "Language: ${lang:-en}"
   echo "URL: $url"
   echo "What appeared on screen (answered by demo_probe):"
   cat "$demo/watch.log"

@@ -238,6 +238,44 @@ TEST_F(BootfetchEndToEnd, NeverLoadsADllPlantedBesideIt) {
   }
 }
 
+// Each shipped program, English included, against the server's 404: the
+// caption with the product name, the button and the error box all speak the
+// program's language.
+TEST_F(BootfetchEndToEnd, EachLanguageShowsItsTexts) {
+  const struct {
+    const wchar_t* program;
+    const wchar_t* caption;
+    const wchar_t* button;
+    const wchar_t* error;
+  } languages[] = {
+      {L"bootfetch.exe", L"Download Vantrel Dulon", L"Cancel", kErrorText},
+      {L"bootfetch-ru.exe", L"Загрузка Vantrel Dulon", L"Отмена",
+       L"Не удалось загрузить установочный пакет. Проверьте подключение к Интернету или "
+       L"настройки брандмауэра и повторите попытку."},
+      {L"bootfetch-fr.exe", L"Télécharger Vantrel Dulon", L"Annuler",
+       L"Impossible de télécharger le package d'installation. Vérifiez votre connexion "
+       L"Internet ou les paramètres de votre pare-feu, puis réessayez."},
+      {L"bootfetch-es.exe", L"Descargar Vantrel Dulon", L"Cancelar",
+       L"No se pudo descargar el paquete de instalación. Compruebe la conexión a Internet o "
+       L"la configuración del firewall e inténtelo de nuevo."},
+      {L"bootfetch-de.exe", L"Vantrel Dulon herunterladen", L"Abbrechen",
+       L"Das Installationspaket konnte nicht heruntergeladen werden. Überprüfen Sie Ihre "
+       L"Internetverbindung oder die Firewall-Einstellungen und versuchen Sie es erneut."},
+  };
+  for (const auto& language : languages) {
+    SCOPED_TRACE(language.program);
+    CAppRunner app;
+    ASSERT_TRUE(app.Start(ProgramFolder() + L"\\..\\" + language.program,
+                          std::wstring(kServer) + L"/status/404/10/language.msi"));
+    const HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(language.caption, WindowText(dialog));
+    EXPECT_EQ(language.button, ControlText(dialog, IDCANCEL));
+    ExpectErrorBoxAndAnswer(app, IDCANCEL, language.error);
+    EXPECT_EQ(3u, app.WaitForExit());
+  }
+}
+
 // A copy of the program with another catalogue in resource 201.
 class CProgramCopy {
  public:

@@ -3,7 +3,7 @@
 the system folder. A download folder can hold any other DLL, and the loader
 would map it before the program's first instruction.
 
-  check_imports.py OBJDUMP PROGRAM
+  check_imports.py OBJDUMP PROGRAM...
 """
 
 import re
@@ -20,19 +20,23 @@ ALLOWED = {
 }
 
 
-def main():
-    objdump, program = sys.argv[1:3]
+def check(objdump, program):
     dump = subprocess.run([objdump, "-p", program], check=True, capture_output=True, text=True)
     imported = {name.lower() for name in re.findall(r"DLL Name: (\S+)", dump.stdout)}
     if not imported:
-        print("no imports found in %s" % program)
-        return 1
+        print("%s: no imports found" % program)
+        return False
     outside = sorted(imported - ALLOWED)
-    print("imports: %s" % ", ".join(sorted(imported)))
+    print("%s imports: %s" % (program, ", ".join(sorted(imported))))
     if outside:
-        print("imports a DLL a download folder could plant: %s" % ", ".join(outside))
-        return 1
-    return 0
+        print("%s imports a DLL a download folder could plant: %s" % (program, ", ".join(outside)))
+    return not outside
+
+
+def main():
+    objdump, programs = sys.argv[1], sys.argv[2:]
+    results = [check(objdump, program) for program in programs]
+    return 0 if programs and all(results) else 1
 
 
 if __name__ == "__main__":
