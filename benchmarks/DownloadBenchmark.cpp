@@ -1,0 +1,61 @@
+// Prints how fast CDownloader fetches one URL, and how often its progress
+// moves while it does. Not a test: the figures depend on the machine. Run
+// through benchmarks/download.sh.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "Downloader.h"
+
+namespace {
+
+double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(to.QuadPart - from.QuadPart) / frequency.QuadPart;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: download_benchmark LABEL URL\n");
+    return 2;
+  }
+  LARGE_INTEGER begin, now, lastMove;
+  QueryPerformanceCounter(&begin);
+  lastMove = begin;
+
+  // Polls the progress the way a fast timer would, counting how often it moves
+  // and the longest time it stands still.
+  CDownloader downloader;
+  downloader.Start(argv[2]);
+  double progress = downloader.GetProgress();
+  int moves = 0;
+  double longestStill = 0;
+  while (downloader.IsDownloading()) {
+    downloader.WaitForWorker(10);
+    QueryPerformanceCounter(&now);
+    if (downloader.GetProgress() == progress) continue;
+    progress = downloader.GetProgress();
+    ++moves;
+    if (Seconds(lastMove, now) > longestStill) longestStill = Seconds(lastMove, now);
+    lastMove = now;
+  }
+  QueryPerformanceCounter(&now);
+
+  const bool failed = !downloader.GetErrorText().empty();
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  GetFileAttributesExW(downloader.GetFilePath().c_str(), GetFileExInfoStandard, &data);
+  downloader.Cancel();  // the package is not needed
+
+  const double seconds = Seconds(begin, now);
+  const double megabytes = data.nFileSizeLow / (1024.0 * 1024.0);
+  std::printf("%ls: %s, %.1f MiB in %.2f s = %.2f MiB/s; progress moved %d times (%.1f/s), "
+              "stood still at most %.0f ms\n",
+              argv[1], failed ? "FAILED" : "ok", megabytes, seconds,
+              seconds > 0 ? megabytes / seconds : 0, moves, seconds > 0 ? moves / seconds : 0,
+              longestStill * 1000);
+  return failed ? 1 : 0;
+}
