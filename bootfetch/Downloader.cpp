@@ -1,11 +1,12 @@
 #include "Downloader.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <limits>
 #include <vector>
 
 #include "DownloaderErrorText.h"
-#include "PathUtils.h"
+#include "ReadSize.h"
 #include "StringUtils.h"
 #include "TempFiles.h"
 
@@ -13,9 +14,15 @@ namespace {
 
 const wchar_t kAgent[] = L"setup_downloader";
 const INTERNET_PORT kPort = 80;  // whatever port the URL names
-const DWORD kBufferSize = 1024;
+// How long a stop waits for the worker before leaving it behind.
+const DWORD kStopWaitMs = 500;
+// Every run fetches the package itself: no cached copy, no second copy in
+// the cache, no cookies, and no dialog of WinInet's own.
+const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                            INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
 
 // The step texts; they never reach the user.
+const wchar_t kLoadWinInet[] = L"Load WinInet";
 const wchar_t kParseUrl[] = L"Parse url";
 const wchar_t kNotHttpUrl[] = L"Not HTTP url";
 const wchar_t kEmptyHost[] = L"Empty host in url";
@@ -36,34 +43,47 @@ const wchar_t kDiskSpace[] = L"Insufficient disk space";
 
 }  // namespace
 
-CDownloader::CDownloader() : m_contentLength(0), m_stop(false), m_received(0) {}
+CDownloader::CDownloader()
+    : m_api(WinInet()),
+      m_root(m_api),
+      m_connection(m_api),
+      m_request(m_api),
+      m_attempt(std::make_shared<CDownloadAttempt>()) {}
 
-CDownloader::~CDownloader() { Stop(); }
+CDownloader::~CDownloader() {
+  Stop();
+  RemovePartialFile();
+}
 
 void CDownloader::Start(const std::wstring& url) {
   Stop();
+  RemovePartialFile();
   m_request.Set(nullptr);
   m_connection.Set(nullptr);
   m_root.Set(nullptr);
-  m_errorText.clear();
-  // A failure before the new file exists must not delete the previous
-  // attempt's file, which may be a finished package.
-  m_filePath.clear();
-  m_stop = false;
-  m_received = 0;
-  RunGuarded([&] { StartSteps(url); });
+  // A fresh attempt: no error, nothing received, and no file path, so that an
+  // early failure cannot delete the previous attempt's finished package.
+  m_attempt = std::make_shared<CDownloadAttempt>();
+  RunGuarded(*m_attempt, [&] { StartSteps(url); });
 }
 
 void CDownloader::Stop() {
   if (m_worker.Get() == nullptr) return;
-  m_stop = true;
-  WaitForWorker(INFINITE);
+  m_attempt->stop = true;
+  // Closing the request is WinInet's way to end a read blocked on another
+  // thread. Where that does not end it, the worker is left to finish on its
+  // own, with the attempt it shares, rather than hold the caller up until a
+  // stalled server or WinInet's own time-out gives up.
+  m_api.InternetCloseHandle(m_request.Get());
+  if (WaitForWorker(kStopWaitMs) != WAIT_OBJECT_0) m_attempt = m_attempt->Snapshot();
+  m_request.Release();
   m_worker.Set(nullptr);
 }
 
+// The worker has ended or been left behind, and closes the file itself.
 void CDownloader::Cancel() {
   Stop();
-  RemoveFile();
+  m_attempt->DeleteByName();
 }
 
 bool CDownloader::IsDownloading() const {
@@ -72,28 +92,29 @@ bool CDownloader::IsDownloading() const {
 
 double CDownloader::GetProgress() const {
   // An empty package is complete as soon as it has started.
-  if (m_contentLength == 0) return 1.0;
-  return static_cast<double>(m_received) / static_cast<double>(m_contentLength);
+  if (m_attempt->contentLength == 0) return 1.0;
+  return static_cast<double>(m_attempt->received) / static_cast<double>(m_attempt->contentLength);
 }
 
 // The one place where a failure, on either thread, becomes the error text.
 template <typename Steps>
-void CDownloader::RunGuarded(Steps steps) {
+void CDownloader::RunGuarded(CDownloadAttempt& attempt, Steps steps) {
   try {
     steps();
   } catch (const CException&) {
-    m_errorText = DownloaderErrorText();
-    RemoveFile();
+    attempt.errorText = DownloaderErrorText();
+    attempt.RemoveFile();
   } catch (...) {
-    m_errorText = L"Unknown error";
-    RemoveFile();
+    attempt.errorText = L"Unknown error";
+    attempt.RemoveFile();
   }
 }
 
 void CDownloader::StartSteps(const std::wstring& url) {
+  if (!m_api.IsLoaded()) throw CException(kLoadWinInet);
   ParseUrl(url);
   OpenConnection();
-  m_contentLength = GetContentSize();
+  m_attempt->contentLength = GetContentSize();
   CreateTargetFile();
   CreateWorker();
 }
@@ -106,7 +127,7 @@ void CDownloader::ParseUrl(const std::wstring& url) {
   // A length of 1 asks for pointers into the URL instead of copies.
   components.dwHostNameLength = 1;
   components.dwUrlPathLength = 1;
-  if (!InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &components))
+  if (!m_api.InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &components))
     throw CException(kParseUrl);
   if (components.nScheme != INTERNET_SCHEME_HTTP) throw CException(kNotHttpUrl);
   if (components.dwHostNameLength == 0 || components.lpszHostName == nullptr)
@@ -119,25 +140,27 @@ void CDownloader::ParseUrl(const std::wstring& url) {
 }
 
 void CDownloader::OpenConnection() {
-  m_root.Set(InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  m_root.Set(m_api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
   if (m_root.Get() == nullptr) throw CException(kInternetOpen);
-  m_connection.Set(InternetConnectW(m_root.Get(), m_host.c_str(), kPort, nullptr, nullptr,
-                                    INTERNET_SERVICE_HTTP, 0, 0));
+  m_connection.Set(m_api.InternetConnectW(m_root.Get(), m_host.c_str(), kPort, nullptr, nullptr,
+                                          INTERNET_SERVICE_HTTP, 0, 0));
   if (m_connection.Get() == nullptr) throw CException(kInternetConnect);
-  m_request.Set(HttpOpenRequestW(m_connection.Get(), nullptr, m_objectPath.c_str(), nullptr,
-                                 nullptr, nullptr, 0, 0));
+  m_request.Set(m_api.HttpOpenRequestW(m_connection.Get(), nullptr, m_objectPath.c_str(), nullptr,
+                                       nullptr, nullptr, kRequestFlags, 0));
   if (m_request.Get() == nullptr) throw CException(kOpenRequest);
-  if (!HttpSendRequestW(m_request.Get(), nullptr, 0, nullptr, 0)) throw CException(kSendRequest);
+  if (!m_api.HttpSendRequestW(m_request.Get(), nullptr, 0, nullptr, 0))
+    throw CException(kSendRequest);
   if (GetStatusCode() != HTTP_STATUS_OK) throw CException(kInvalidStatusCode);
 }
 
 bool CDownloader::QueryInfoText(DWORD infoLevel, std::wstring& text) const {
   DWORD length = 0;
-  if (HttpQueryInfoW(m_request.Get(), infoLevel, nullptr, &length, nullptr)) return false;
+  if (m_api.HttpQueryInfoW(m_request.Get(), infoLevel, nullptr, &length, nullptr)) return false;
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || length < 1) return false;
   // Lengths are in bytes; wchar_t elements keep the buffer aligned for the text.
   std::vector<wchar_t> buffer(length / sizeof(wchar_t) + 1);
-  if (!HttpQueryInfoW(m_request.Get(), infoLevel, buffer.data(), &length, nullptr) || length < 1)
+  if (!m_api.HttpQueryInfoW(m_request.Get(), infoLevel, buffer.data(), &length, nullptr) ||
+      length < 1)
     return false;
   text.assign(buffer.data(), length / sizeof(wchar_t));
   return true;
@@ -170,51 +193,71 @@ std::int32_t CDownloader::GetContentSize() const {
 }
 
 void CDownloader::CreateTargetFile() {
-  m_filePath = CreateUniqueTempFile(L"Vantrel", L".msi");
-  if (m_filePath.empty()) throw CException(kCreateFile);
-  if (!m_targetFile.Create(m_filePath.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL))
+  CDownloadAttempt& attempt = *m_attempt;
+  attempt.filePath = CreateUniqueTempFile(L"Vantrel", L".msi");
+  if (attempt.filePath.empty()) throw CException(kCreateFile);
+  // Shared for deletion: a worker left behind still holds the file open when
+  // a cancel deletes it.
+  if (!attempt.file.Create(attempt.filePath.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL))
     throw CException(kCreateFile);
 }
 
 void CDownloader::CreateWorker() {
-  m_worker.Set(CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr));
+  m_attempt->request = m_request.Get();
+  // The worker's own share of the attempt, handed over with the thread.
+  auto share = std::make_unique<std::shared_ptr<CDownloadAttempt>>(m_attempt);
+  m_worker.Set(CreateThread(nullptr, 0, ThreadProc, share.get(), 0, nullptr));
   if (m_worker.Get() == nullptr) throw CException(kCreateThread);
+  share.release();
 }
 
 DWORD WINAPI CDownloader::ThreadProc(LPVOID parameter) {
-  CDownloader* self = static_cast<CDownloader*>(parameter);
-  self->RunGuarded([self] { self->DownloadLoop(); });
+  const std::unique_ptr<std::shared_ptr<CDownloadAttempt>> share(
+      static_cast<std::shared_ptr<CDownloadAttempt>*>(parameter));
+  CDownloadAttempt& attempt = **share;
+  RunGuarded(attempt, [&attempt] { DownloadLoop(attempt); });
   return 0;
 }
 
-void CDownloader::DownloadLoop() {
-  char buffer[kBufferSize];
+void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
+  std::vector<char> buffer(CReadSize::kLargest);
+  CReadSize readSize;
   for (;;) {
-    if (m_stop) {
-      CloseFile();
+    if (attempt.stop) {
+      attempt.file.Close();
       return;
     }
+    // One byte more than the rest at most: a body that runs past its length
+    // shows without waiting for more of it.
+    const std::int32_t received = attempt.received;
+    const DWORD wanted =
+        std::min(readSize.Get(), static_cast<DWORD>(attempt.contentLength - received) + 1);
     DWORD read = 0;
-    if (!InternetReadFile(m_request.Get(), buffer, kBufferSize, &read))
-      throw CException(kDownloadFile);
-    const std::int32_t received = m_received;
+    const DWORD started = GetTickCount();
+    const BOOL readOk = WinInet().InternetReadFile(attempt.request, buffer.data(), wanted, &read);
+    // A stop closes the request under the read: what it returned is no error.
+    if (attempt.stop) continue;
+    if (!readOk) throw CException(kDownloadFile);
+    readSize.Update(read, GetTickCount() - started);
     if (read == 0) {
-      if (received != m_contentLength) throw CException(kDownloadFileSize);
-      CloseFile();
+      if (received != attempt.contentLength) throw CException(kDownloadFileSize);
+      attempt.file.Close();
+      attempt.complete = true;
       return;
     }
     // Refused before writing: a server must not fill the disk past the size
     // it announced.
-    if (read > static_cast<DWORD>(m_contentLength - received)) throw CException(kDownloadFileSize);
+    if (read > static_cast<DWORD>(attempt.contentLength - received))
+      throw CException(kDownloadFileSize);
     DWORD written = 0;
-    if (!m_targetFile.Write(buffer, read, written)) throw CException(kSaveFile);
+    if (!attempt.file.Write(buffer.data(), read, written)) throw CException(kSaveFile);
     if (written != read) throw CException(kDiskSpace);
-    m_received = received + static_cast<std::int32_t>(written);
+    attempt.received = received + static_cast<std::int32_t>(written);
   }
 }
 
-void CDownloader::RemoveFile() {
-  CloseFile();
-  if (!m_filePath.empty() && FileExists(m_filePath)) DeleteFileW(m_filePath.c_str());
+// A stopped attempt's file is of no use to anyone; a finished package stays.
+void CDownloader::RemovePartialFile() {
+  if (!m_attempt->complete) m_attempt->DeleteByName();
 }

@@ -2,13 +2,14 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
-#include "FileHandle.h"
+#include "DownloadAttempt.h"
 #include "InternetHandle.h"
 #include "ThreadHandle.h"
+#include "WinInetLibrary.h"
 
 // Fetches one package by a plain HTTP GET into a new file in the temporary
 // folder. Start sets up the request on the caller's thread and leaves the body
@@ -34,20 +35,21 @@ class CDownloader {
 
   // Never throws; a failure ends as the error text.
   void Start(const std::wstring& url);
-  // Stops a running worker and waits for it; the file stays.
+  // Stops a running worker, even one blocked in a read, and waits for it
+  // briefly; the file stays.
   void Stop();
   // Stops and deletes the file, finished or not.
   void Cancel();
 
   bool IsDownloading() const;
   double GetProgress() const;  // 0..1
-  const std::wstring& GetErrorText() const { return m_errorText; }
-  const std::wstring& GetFilePath() const { return m_filePath; }
+  const std::wstring& GetErrorText() const { return m_attempt->errorText; }
+  const std::wstring& GetFilePath() const { return m_attempt->filePath; }
   DWORD WaitForWorker(DWORD milliseconds) const { return m_worker.Wait(milliseconds); }
 
  private:
   template <typename Steps>
-  void RunGuarded(Steps steps);
+  static void RunGuarded(CDownloadAttempt& attempt, Steps steps);
   void StartSteps(const std::wstring& url);
   void ParseUrl(const std::wstring& url);
   void OpenConnection();
@@ -58,22 +60,18 @@ class CDownloader {
   void CreateTargetFile();
   void CreateWorker();
   static DWORD WINAPI ThreadProc(LPVOID parameter);
-  void DownloadLoop();
-  void CloseFile() { m_targetFile.Close(); }
-  void RemoveFile();
+  static void DownloadLoop(CDownloadAttempt& attempt);
+  void RemovePartialFile();
 
-  // Declaration order is destruction order in reverse: the file closes before
-  // the worker handle, the request before the connection before the root.
+  const CWinInetLibrary& m_api;
+  // Declaration order is destruction order in reverse: the worker handle
+  // closes before the request, the request before the connection before the
+  // root.
   CInternetHandle m_root;
   CInternetHandle m_connection;
   CInternetHandle m_request;
   std::wstring m_host;
   std::wstring m_objectPath;
   CThreadHandle m_worker;
-  std::int32_t m_contentLength;
-  CFileHandle m_targetFile;
-  std::atomic<bool> m_stop;  // set by the caller's thread, polled by the worker
-  std::wstring m_errorText;  // written by the worker only just before it ends
-  std::wstring m_filePath;
-  std::atomic<std::int32_t> m_received;  // written by the worker, read by GetProgress
+  std::shared_ptr<CDownloadAttempt> m_attempt;  // never null
 };

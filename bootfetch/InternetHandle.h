@@ -1,12 +1,11 @@
 #pragma once
 
-#include <windows.h>
-#include <wininet.h>
+#include "WinInetLibrary.h"
 
 // Owns one WinInet handle; storing another closes the one held before.
 class CInternetHandle {
  public:
-  CInternetHandle() = default;
+  explicit CInternetHandle(const CWinInetEntryPoints& api) : m_api(api) {}
   ~CInternetHandle() { Close(); }
   CInternetHandle(const CInternetHandle&) = delete;
   CInternetHandle& operator=(const CInternetHandle&) = delete;
@@ -17,12 +16,15 @@ class CInternetHandle {
   }
   BOOL Close() {
     if (m_handle == nullptr) return TRUE;
-    const BOOL closed = InternetCloseHandle(m_handle);
+    const BOOL closed = m_api.InternetCloseHandle(m_handle);
     m_handle = nullptr;
     return closed;
   }
+  // Forgets the handle without closing it, for one that was closed already.
+  void Release() { m_handle = nullptr; }
   HINTERNET Get() const { return m_handle; }
 
  private:
+  const CWinInetEntryPoints& m_api;
   HINTERNET m_handle = nullptr;
 };

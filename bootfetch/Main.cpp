@@ -5,12 +5,14 @@
 #include <objbase.h>
 
 #include "CAppModule.h"
+#include "DllSearchPath.h"
 #include "LanguageBootstrap.h"
 #include "MainDlg.h"
 
 WTL::CAppModule _Module;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+  RestrictDllSearchToSystemFolder();
   // The catalogue (the XML library's start-up above all) loads while COM,
   // the controls and the dialog's windows are set up; the dialog waits for it
   // before translating itself.

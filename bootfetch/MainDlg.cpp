@@ -39,6 +39,10 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
   }
   const std::wstring errorText = m_downloader.GetErrorText();
   if (errorText.empty()) {
+    // The shell may pump messages while it starts the installer: no second
+    // tick may launch the package again, and no Cancel may delete it.
+    StopTimer();
+    m_launched = true;
     ShellOpenFile(m_downloader.GetFilePath(), nullptr);
     EndDialog(kLaunched);
     return 0;
@@ -54,6 +58,7 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
 }
 
 LRESULT CMainDlg::OnCancel(WORD, WORD id, HWND, BOOL&) {
+  if (m_launched) return 0;  // the package belongs to the installer now
   m_downloader.Cancel();
   EndDialog(id);
   return 0;

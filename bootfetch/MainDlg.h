@@ -43,4 +43,5 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   WTL::CProgressBarCtrl m_progress;
   CDownloader m_downloader;
   std::wstring m_url;
+  bool m_launched = false;
 };

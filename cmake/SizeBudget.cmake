@@ -7,11 +7,23 @@ set(DELIVERABLE_LIBRARIES
   commons libi18n atlite quenrow_commons
   bootfetch_download bootfetch_ui bootfetch_app setupaux_core)
 set(DELIVERABLES bootfetch setupaux)
+# The localized programs are built exactly like bootfetch.exe.
+foreach(language IN LISTS BOOTFETCH_LANGUAGES)
+  list(APPEND DELIVERABLES bootfetch-${language})
+endforeach()
 
 set(SIZE_COMPILE_OPTIONS $<$<CONFIG:Release,MinSizeRel>:-Os -ffunction-sections -fdata-sections>)
 foreach(target IN LISTS DELIVERABLE_LIBRARIES DELIVERABLES)
   target_compile_options(${target} PRIVATE ${SIZE_COMPILE_OPTIONS})
 endforeach()
+
+# The default terminate handler, libstdc++'s verbose one, prints the type of
+# the uncaught exception and so links the demangler (46 KB) for a text that a
+# GUI program and a custom action have nowhere to show. It becomes abort(),
+# which the verbose handler calls after printing anyway.
+set(QUIET_TERMINATE -Wl,--defsym,__ZN9__gnu_cxx27__verbose_terminate_handlerEv=_abort)
 foreach(target IN LISTS DELIVERABLES)
-  target_link_options(${target} PRIVATE $<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections -s>)
+  target_link_options(${target} PRIVATE
+    $<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections -s ${QUIET_TERMINATE}>)
 endforeach()
+

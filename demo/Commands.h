@@ -9,8 +9,9 @@ namespace demo {
 int Prepare(const std::wstring& olderPackage, bool virtualDesktop);
 
 // Answers the windows of a demo run (question OK, product window OK, download
-// error Cancel), saves a screenshot at each, and returns once bootfetch and
-// the installer have ended, or after the time limit.
+// error Cancel), saves a screenshot at each (of the download dialog once its
+// bar is part-way), and returns once bootfetch and the installer have ended,
+// or after the time limit.
 int Watch(const std::wstring& screenshotFolder, int timeLimitSeconds);
 
 // Prints what the installation left behind.

@@ -54,6 +54,8 @@ void ReportSetupRecord() {
       {L"ReplacedProduct", L"upgrade search -> VANTREL_OLD_DULON"},
       {L"LaunchCheckbox", L"addCheckbox -> LAUNCH_RECORD"},
       {L"LaunchCheckboxText", L"addCheckbox -> WIXUI_EXITDIALOGOPTIONALCHECKBOXTEXT1"},
+      {L"AdminUser", L"installer -> AdminUser"},
+      {L"Privileged", L"installer -> Privileged"},
   };
   for (const auto& row : names)
     std::printf("  %-52ls %ls\n", row[1],
@@ -86,6 +88,17 @@ void ReportDesktopIni() {
               attributes & FILE_ATTRIBUTE_SYSTEM ? ", system" : "");
 }
 
+// The repairs above reach further here than the same per-user run would for a
+// standard user on Windows; the report says so rather than let them pass for
+// the usual case.
+void ReportRightsNote() {
+  std::printf(
+      "  (On Windows, HKU\\%ls and the common desktop change only when the installation\n"
+      "  was started with administrator rights. Wine's installer counts every\n"
+      "  installation as an administrator's: see AdminUser and Privileged above.)\n",
+      kOtherProfile);
+}
+
 void ReportThankYouPage() {
   std::printf("openTrialUrl:\n  TrialUrlOpened marker: %ls\n",
               ReadValueText(HKEY_CURRENT_USER, kProductKey, L"TrialUrlOpened").c_str());
@@ -114,6 +127,7 @@ int Report() {
   ReportSetupRecord();
   ReportAddins();
   ReportDesktopIni();
+  ReportRightsNote();
   ReportThankYouPage();
   std::fflush(stdout);
   return MsiQueryProductStateW(kDulon6ProductCode) == INSTALLSTATE_DEFAULT ? 0 : 1;

@@ -1,11 +1,14 @@
 #include <windows.h>
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
+#include <map>
 #include <set>
 #include <string>
 
 #include "Commands.h"
+#include "Encoding.h"
 #include "Screenshot.h"
 
 namespace demo {
@@ -32,17 +35,47 @@ std::wstring MessageText(HWND box) {
   return text;
 }
 
-bool ProcessRuns(const wchar_t* name) {
+// The position of the window's progress bar in percent of its range, or -1
+// when it has none.
+int ProgressPercent(HWND window) {
+  const HWND bar = FindWindowExW(window, nullptr, PROGRESS_CLASSW, nullptr);
+  if (!bar) return -1;
+  const LRESULT low = SendMessageW(bar, PBM_GETRANGE, TRUE, 0);
+  const LRESULT high = SendMessageW(bar, PBM_GETRANGE, FALSE, 0);
+  if (high <= low) return -1;
+  const LRESULT position = SendMessageW(bar, PBM_GETPOS, 0, 0);
+  return static_cast<int>((position - low) * 100 / (high - low));
+}
+
+// Lower-case program names of the running processes, by process id.
+std::map<DWORD, std::wstring> RunningPrograms() {
+  std::map<DWORD, std::wstring> programs;
   HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return false;
+  if (snapshot == INVALID_HANDLE_VALUE) return programs;
   PROCESSENTRY32W entry = {};
   entry.dwSize = sizeof(entry);
-  bool found = false;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more && !found;
-       more = Process32NextW(snapshot, &entry))
-    found = lstrcmpiW(entry.szExeFile, name) == 0;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+    programs[entry.th32ProcessID] = CharLowerW(entry.szExeFile);
   CloseHandle(snapshot);
-  return found;
+  return programs;
+}
+
+std::wstring ProgramOfWindow(HWND window) {
+  DWORD processId = 0;
+  GetWindowThreadProcessId(window, &processId);
+  return RunningPrograms()[processId];
+}
+
+// bootfetch.exe or one of the localized bootfetch-LANG.exe.
+bool IsBootstrapper(const std::wstring& program) { return program.rfind(L"bootfetch", 0) == 0; }
+
+bool SetupIsBusy() {
+  for (const auto& running : RunningPrograms()) {
+    const std::wstring& program = running.second;
+    if (IsBootstrapper(program) || program == L"msiexec.exe" || program == L"dulon.exe")
+      return true;
+  }
+  return false;
 }
 
 class CWatcher {
@@ -58,17 +91,24 @@ class CWatcher {
     return TRUE;
   }
 
+  // The bootstrapper's windows are known by their program, as their texts
+  // are in its language; the question's caption names the product in any.
   void Handle(HWND window) {
     const std::wstring caption = WindowText(window);
-    if (caption.rfind(L"Download ", 0) == 0 && !IsMessageBox(window)) {
-      Event(window, L"download", L"bootfetch dialog \"" + caption + L"\"", 0);
-    } else if (IsMessageBox(window) && caption == L"Vantrel Dulon 6 Setup") {
-      Event(window, L"older-versions", L"askRemoveOld asks: " + MessageText(window), IDOK);
+    const bool bootstrapper = IsBootstrapper(ProgramOfWindow(window));
+    if (bootstrapper && !IsMessageBox(window)) {
+      // Photographed once the bar has moved but the download has not ended.
+      const int percent = ProgressPercent(window);
+      if (percent > 0 && percent < 100)
+        Event(window, L"download",
+              L"bootfetch dialog \"" + caption + L"\" at " + std::to_wstring(percent) + L" %", 0);
+    } else if (bootstrapper) {
+      Event(window, L"download-error", L"bootfetch reports: " + MessageText(window), IDCANCEL);
     } else if (IsMessageBox(window) && caption == L"Vantrel Dulon 6") {
       Event(window, L"product", L"the installed program started: " + MessageText(window), IDOK);
-    } else if (IsMessageBox(window) &&
-               MessageText(window).find(L"download") != std::wstring::npos) {
-      Event(window, L"download-error", L"bootfetch reports: " + MessageText(window), IDCANCEL);
+    } else if (IsMessageBox(window) && caption.find(L"Vantrel Dulon 6") != std::wstring::npos) {
+      Event(window, L"older-versions",
+            L"askRemoveOld asks \"" + caption + L"\": " + MessageText(window), IDOK);
     }
   }
 
@@ -80,7 +120,8 @@ class CWatcher {
     Sleep(button != 0 ? 1500 : 400);
     const std::wstring file = m_folder + std::to_wstring(++m_count) + L"-" + name + L".bmp";
     SaveScreenshot(file);
-    std::printf("  [%ls] %ls\n", name.c_str(), what.c_str());
+    // UTF-8, as the texts may be in any language.
+    std::printf("  [%ls] %s\n", name.c_str(), WideToUtf8(what).c_str());
     std::fflush(stdout);
     if (button != 0)
       PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED),
@@ -102,15 +143,11 @@ int Watch(const std::wstring& screenshotFolder, int timeLimitSeconds) {
   int quietLooks = 0;
   while (GetTickCount() - start < static_cast<DWORD>(timeLimitSeconds) * 1000) {
     watcher.Look();
-    const bool busy =
-        ProcessRuns(L"bootfetch.exe") || ProcessRuns(L"msiexec.exe") || ProcessRuns(L"Dulon.exe");
+    const bool busy = SetupIsBusy();
     started = started || busy;
     // Done once everything has run and stayed ended for a few seconds.
     quietLooks = busy ? 0 : quietLooks + 1;
-    if (started && quietLooks >= 12) {
-      SaveScreenshot(screenshotFolder + L"end.bmp");
-      return 0;
-    }
+    if (started && quietLooks >= 12) return 0;
     Sleep(250);
   }
   std::printf("  [timeout] still running after %d s\n", timeLimitSeconds);

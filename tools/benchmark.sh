@@ -76,10 +76,7 @@ catalogue_steps=$(printf '%s\n' "$breakdown" | grep -E 'XML library|temporary fi
 
 echo "[bench] 2./3. catalogue load and lookup"
 "$build/wine-run" "$build/benchmarks/catalogue_benchmark.exe" | tr -d '\r' | tee "$work/catalogue.txt"
-if [ -f "$build/libi18n/libi18n_load_benchmark.exe" ]; then
-  "$build/wine-run" "$build/libi18n/libi18n_load_benchmark.exe" | tr -d '\r' |
-    tee "$work/load.txt"
-fi
+"$build/wine-run" "$build/benchmarks/load_benchmark.exe" | tr -d '\r' | tee "$work/load.txt"
 
 echo "[bench] 4. download of $download_mib MiB"
 BENCHMARK_NAMESPACE=1 bash bootfetch/tests/benchmark_download.sh "$build" "$download_mib" 2>&1 |
@@ -135,10 +132,10 @@ echo "$table"
 echo
 echo "$machine"
 
-# The catalogue library's own load benchmark, when the build has it.
+# The catalogue load as at start-up, Xerces initialised by each load.
 load_section=
 if [ -s "$work/load.txt" ]; then
-  load_section=$'The catalogue load as at start-up, Xerces initialised by each load\n(`libi18n_load_benchmark.exe`):\n\n```\n'"$(cat "$work/load.txt")"$'\n```\n\n'
+  load_section=$'The catalogue load as at start-up, Xerces initialised by each load\n(`load_benchmark.exe`):\n\n```\n'"$(cat "$work/load.txt")"$'\n```\n\n'
 fi
 
 mkdir -p docs

@@ -1,15 +1,22 @@
 #!/usr/bin/env python3
-"""Writes the built-in English message catalogue of bootfetch.
+"""Writes the built-in message catalogues of bootfetch: the English one and one
+per language in TRANSLATIONS.
 
 The catalogue is shared by the whole product family, so besides the few texts
 bootfetch shows it carries the menus, dialogs, tips and errors of the desktop
-tools. The output is deterministic: same script, same bytes.
+tools. A localized catalogue holds the same messages in the same order; the
+texts of its language's table replace the English ones and every other
+message stays English. The output is deterministic: same script, same bytes.
 
-Usage: tools/make_language_xml.py [output]  (default bootfetch/resources/language.xml)
-       tools/make_language_xml.py --check   (exit 1 if the committed file is stale)
+Usage: tools/make_language_xml.py              (writes every catalogue into
+                                                bootfetch/resources/)
+       tools/make_language_xml.py --check      (exit 1 if a committed file is stale)
+       tools/make_language_xml.py --languages  (the language codes, for the build)
+       tools/make_language_xml.py --translated (which messages each language translates)
 """
 
 import os
+import re
 import sys
 
 MESSAGE_COUNT = 1388
@@ -186,6 +193,43 @@ PHRASES = [
 ]
 
 
+# The texts bootfetch can show, per language code (the program of a language
+# is bootfetch-CODE.exe and carries language-CODE.xml). To add a language, add
+# a row here with all three texts, then run this script and rebuild.
+# Placeholders and escapes ("{PRODUCT}", "\\n") must stay as in English; the
+# generator refuses a row that drops or adds one.
+TRANSLATIONS = {
+    "ru": {
+        "Download {PRODUCT}": "Загрузка {PRODUCT}",
+        "Cancel": "Отмена",
+        "IDS_DOWNLOADER_ERROR":
+            "Не удалось загрузить установочный пакет. Проверьте подключение к Интернету "
+            "или настройки брандмауэра и повторите попытку.",
+    },
+    "fr": {
+        "Download {PRODUCT}": "Télécharger {PRODUCT}",
+        "Cancel": "Annuler",
+        "IDS_DOWNLOADER_ERROR":
+            "Impossible de télécharger le package d'installation. Vérifiez votre connexion "
+            "Internet ou les paramètres de votre pare-feu, puis réessayez.",
+    },
+    "es": {
+        "Download {PRODUCT}": "Descargar {PRODUCT}",
+        "Cancel": "Cancelar",
+        "IDS_DOWNLOADER_ERROR":
+            "No se pudo descargar el paquete de instalación. Compruebe la conexión a Internet "
+            "o la configuración del firewall e inténtelo de nuevo.",
+    },
+    "de": {
+        "Download {PRODUCT}": "{PRODUCT} herunterladen",
+        "Cancel": "Abbrechen",
+        "IDS_DOWNLOADER_ERROR":
+            "Das Installationspaket konnte nicht heruntergeladen werden. Überprüfen Sie Ihre "
+            "Internetverbindung oder die Firewall-Einstellungen und versuchen Sie es erneut.",
+    },
+}
+
+
 def message_text_of_verb(verb, obj):
     return "%s %s" % (verb, obj)
 
@@ -248,7 +292,7 @@ def utf16_order(text):
     return text.encode("utf-16-be")
 
 
-def build():
+def english_messages():
     messages = {}
     for identifier, text in candidates():
         if identifier not in messages:
@@ -257,6 +301,27 @@ def build():
             break
     if len(messages) != MESSAGE_COUNT:
         sys.exit("only %d distinct messages" % len(messages))
+    return messages
+
+
+# Placeholders in braces and backslash escapes: what a caller or the
+# translator acts on, so a translation must carry exactly the same ones.
+MARKERS = re.compile(r"\{[A-Z]+\}|\\.")
+
+
+def localized_messages(language):
+    messages = english_messages()
+    for identifier, text in TRANSLATIONS[language].items():
+        if identifier not in messages:
+            sys.exit("%s: no English message %r" % (language, identifier))
+        if sorted(MARKERS.findall(text)) != sorted(MARKERS.findall(messages[identifier])):
+            sys.exit("%s: %r changes the placeholders or escapes" % (language, identifier))
+        messages[identifier] = text
+    return messages
+
+
+def build(language=None):
+    messages = localized_messages(language) if language else english_messages()
     lines = ['<?xml version="1.0" encoding="UTF-8" standalone="no"?>', "<language>",
              "  <messages>"]
     for identifier in sorted(messages, key=utf16_order):
@@ -267,17 +332,34 @@ def build():
     return b"\xef\xbb\xbf" + "\r\n".join(lines).encode("utf-8")
 
 
+def catalogues():
+    """Yields (language or None for English, file name)."""
+    yield None, "language.xml"
+    for language in sorted(TRANSLATIONS):
+        yield language, "language-%s.xml" % language
+
+
 def main():
     root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-    default = os.path.join(root, "bootfetch", "resources", "language.xml")
-    if sys.argv[1:] == ["--check"]:
-        with open(default, "rb") as committed:
-            if committed.read() != build():
-                sys.exit("%s differs from the generator's output" % default)
-        return
-    output = sys.argv[1] if len(sys.argv) > 1 else default
-    with open(output, "wb") as out:
-        out.write(build())
+    folder = os.path.join(root, "bootfetch", "resources")
+    command = sys.argv[1:]
+    if command == ["--languages"]:
+        print(";".join(sorted(TRANSLATIONS)))
+    elif command == ["--translated"]:
+        for language in sorted(TRANSLATIONS):
+            print("%s: %s" % (language, ", ".join(sorted(TRANSLATIONS[language]))))
+        print("every other message stays English")
+    elif command == ["--check"]:
+        for language, name in catalogues():
+            with open(os.path.join(folder, name), "rb") as committed:
+                if committed.read() != build(language):
+                    sys.exit("%s differs from the generator's output" % name)
+    elif not command:
+        for language, name in catalogues():
+            with open(os.path.join(folder, name), "wb") as out:
+                out.write(build(language))
+    else:
+        sys.exit(__doc__)
 
 
 if __name__ == "__main__":

@@ -5,9 +5,12 @@
 # action. Unattended: the question and the product's window are answered by
 # demo_probe, which also takes the screenshots. Prints a report at the end.
 #
-# Usage: tools/run-demo.sh [--url URL]
+# Usage: tools/run-demo.sh [--url URL] [--lang LANG]
 #   --url URL   download from URL instead of the local server (no server is
 #               started then, and the real network is used)
+#   --lang LANG run the localized bootstrapper bootfetch-LANG.exe, which
+#               downloads the package of that language, VantrelDulon6-LANG.msi
+#               (ru, fr, es, de); English without it
 #
 # Everything stays in build/demo/: the Wine prefix, the served folder, the
 # screenshots and the logs. Run it again at will; it starts from the same
@@ -16,12 +19,15 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-url=
+arguments=("$@")
+url= lang=
 while [ $# -gt 0 ]; do
   case "$1" in
     --url) url=${2:?--url needs an address}; shift 2 ;;
     --url=*) url=${1#--url=}; shift ;;
-    *) echo "usage: $0 [--url URL]" >&2; exit 2 ;;
+    --lang) lang=${2:?--lang needs a language}; shift 2 ;;
+    --lang=*) lang=${1#--lang=}; shift ;;
+    *) echo "usage: $0 [--url URL] [--lang LANG]" >&2; exit 2 ;;
   esac
 done
 
@@ -33,16 +39,17 @@ if [ -z "${DEMO_STAGE:-}" ]; then
   # Port 80 of a private network namespace is ours alone, and nothing can
   # leave the machine from there.
   if [ -z "$url" ] && [ "$(id -u)" -eq 0 ] && unshare --net true 2>/dev/null; then
-    exec unshare --net env DEMO_STAGE=namespace bash "$0"
+    exec unshare --net env DEMO_STAGE=namespace bash "$0" "${arguments[@]}"
   fi
 fi
 [ "${DEMO_STAGE:-}" = namespace ] && ip link set lo up
 
 demo="$root/build/demo"
-bootfetch="$root/build/bootfetch/bootfetch.exe"
+bootfetch="$root/build/bootfetch/bootfetch${lang:+-$lang}.exe"
+package="VantrelDulon6${lang:+-$lang}.msi"
 probe="$demo/demo_probe.exe"
 shots="$demo/screenshots"
-for f in "$bootfetch" "$probe" "$root/build/sample/VantrelDulon6.msi"; do
+for f in "$bootfetch" "$probe" "$root/build/sample/$package"; do
   [ -f "$f" ] || { echo "missing $f (build failed?)" >&2; exit 1; }
 done
 
@@ -53,6 +60,8 @@ winpath() { printf 'Z:%s' "${1//\//\\}"; }
 export WINEPREFIX="$demo/wineprefix" WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 server_pid= xvfb_pid= watch_pid=
+# Long enough for the dialog to be photographed with its bar part-way.
+serve_seconds=6
 cleanup() {
   [ -n "$watch_pid" ] && kill "$watch_pid" 2>/dev/null
   wineserver -k 2>/dev/null || true
@@ -66,10 +75,10 @@ rm -rf "$shots" "$demo/www"
 mkdir -p "$shots" "$demo/www"
 
 if [ -z "$url" ]; then
-  cp "$root/build/sample/VantrelDulon6.msi" "$demo/www/"
-  url=http://127.0.0.1/VantrelDulon6.msi
-  say "serving build/demo/www on http://127.0.0.1:80/"
-  python3 -m http.server 80 --bind 127.0.0.1 --directory "$demo/www" >"$demo/http.log" 2>&1 &
+  cp "$root/build/sample/$package" "$demo/www/"
+  url=http://127.0.0.1/$package
+  say "serving build/demo/www on http://127.0.0.1:80/, each file over $serve_seconds s"
+  python3 "$root/tools/paced_http_server.py" "$demo/www" "$serve_seconds" >"$demo/http.log" 2>&1 &
   server_pid=$!
   for _ in $(seq 50); do
     curl -sfI "$url" >/dev/null 2>&1 && break
@@ -91,16 +100,49 @@ say "preparing the Wine prefix build/demo/wineprefix (the first time takes a min
   $desktop | sed 's/^/  /'
 wineserver -w  # the desktop setting applies to the next start
 
-say "running bootfetch.exe $url"
+say "running $(basename "$bootfetch") $url"
 "$root/build/wine-run" "$probe" watch "$(winpath "$shots")\\" 900 >"$demo/watch.log" 2>&1 &
 watch_pid=$!
 set +e
 "$root/build/wine-run" "$bootfetch" "$url"
 exit_code=$?
 set -e
-say "bootfetch.exe ended with $exit_code; waiting for the installer"
+say "$(basename "$bootfetch") ended with $exit_code; waiting for the installer"
 wait "$watch_pid" || true
 watch_pid=
+
+# PNG files for the BMP files demo_probe saved.
+convert_screenshots() {
+  local bmp
+  for bmp in "$shots"/*.bmp; do
+    [ -e "$bmp" ] || continue
+    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+  done
+}
+
+# Lists the screenshots with what they show. A picture of one colour is an
+# empty desktop, not a window; it and a missing picture of the download from
+# the local server are collected in bad_shots.
+bad_shots=
+list_screenshots() {
+  echo "Screenshots (build/demo/screenshots/):"
+  local png name colours
+  for png in "$shots"/*.png; do
+    [ -e "$png" ] || continue
+    name=$(basename "$png")
+    colours=$(identify -format '%k' "$png" 2>/dev/null || echo 0)
+    if [ "${colours:-0}" -gt 1 ]; then
+      printf '  %-24s shows a window (%s colours)\n' "$name" "$colours"
+    else
+      printf '  %-24s SHOWS NO WINDOW (one colour)\n' "$name"
+      bad_shots+=" $name"
+    fi
+  done
+  if [ -n "$server_pid" ] && ! compgen -G "$shots/*-download.png" >/dev/null; then
+    echo "  no picture of the download dialog part-way"
+    bad_shots+=" download"
+  fi
+}
 
 report="$demo/report.txt"
 case "$exit_code" in
@@ -110,10 +152,12 @@ case "$exit_code" in
   255) meaning="dialog could not be created" ;;
   *) meaning="unexpected" ;;
 esac
+convert_screenshots
 installed=yes
 {
   echo "===================== Vantrel setup demo report ====================="
-  echo "bootfetch.exe exit code: $exit_code ($meaning)"
+  echo "$(basename "$bootfetch") exit code: $exit_code ($meaning)"
+  echo "Language: ${lang:-en}"
   echo "URL: $url"
   echo "What appeared on screen (answered by demo_probe):"
   cat "$demo/watch.log"
@@ -122,14 +166,14 @@ installed=yes
   for f in "$bootfetch" "$root/build/setupaux/setupaux.dll"; do
     printf '  %-14s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
   done
+  list_screenshots
 } >"$report" 2>&1
 tr -d '\r' <"$report" >"$report.tmp" && mv "$report.tmp" "$report"
 cat "$report"
 
-for bmp in "$shots"/*.bmp; do
-  [ -e "$bmp" ] || continue
-  convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
-done
-echo "Screenshots: build/demo/screenshots/ ($(cd "$shots" && ls | tr '\n' ' '))"
 echo "Report saved in build/demo/report.txt"
+if [ -n "$bad_shots" ]; then
+  echo "demo FAILED: screenshots without a window:$bad_shots" >&2
+  exit 1
+fi
 [ "$exit_code" -eq 1 ] && [ "$installed" = yes ]

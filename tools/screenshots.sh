@@ -1,18 +1,21 @@
 #!/usr/bin/env bash
 # Takes the README's pictures of bootfetch under Xvfb, inside Wine's virtual
 # desktop so the caption bar is drawn: the dialog mid-download and the error
-# box. Needs a build (tools/build.sh) and root for the private port 80.
+# box, of bootfetch.exe and of the Russian bootfetch-ru.exe. Needs a build
+# (tools/build.sh) and root for the private port 80.
+# With --all-languages it takes the same two pictures of every localized
+# program into build/screenshots/ instead, to check that no text is clipped.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 if [ "${1:-}" != "--inside" ]; then
-  exec unshare --net bash "$0" --inside
+  exec unshare --net bash "$0" --inside "$@"
 fi
+shift
 ip link set lo up
 
 export WINEPREFIX="$root/build/screenshots-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 server="$root/bootfetch/tests/http_fault_server.py"
-program=$(winepath -w "$root/build/bootfetch/bootfetch.exe" 2>/dev/null || echo "Z:${root//\//\\}\\build\\bootfetch\\bootfetch.exe")
 
 unset DISPLAY  # always the private server: the pictures need Wine's desktop
 # shellcheck source=tools/xvfb.sh
@@ -24,18 +27,32 @@ trap 'kill $web $xvfb_pid 2>/dev/null; wineserver -k 2>/dev/null || true' EXIT
 sleep 1
 [ -f "$WINEPREFIX/.ready" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; touch "$WINEPREFIX/.ready"; }
 
-shoot() {  # name url seconds
-  wine explorer /desktop=shot,480x200 "$program" "$2" >/dev/null 2>&1 &
+shoot() {  # picture program url seconds
+  wine explorer /desktop=shot,480x200 "Z:${root//\//\\}\\build\\bootfetch\\$2" "$3" >/dev/null 2>&1 &
   local pid=$!
-  sleep "$3"
+  sleep "$4"
   local desktop
   desktop=$(xdotool search --name '^shot' | head -n 1)
-  import -window "${desktop:-root}" "$root/docs/$1.png"
+  import -window "${desktop:-root}" "$1"
   kill "$pid" 2>/dev/null || true
   wineserver -k 2>/dev/null || true
   sleep 1
 }
 
-shoot bootfetch-downloading "http://127.0.0.1/slow/3000000/40/package.msi" 25
-shoot bootfetch-error "http://127.0.0.1/status/404/10/package.msi" 25
-echo "pictures in docs/"
+pictures() {  # folder program picture-prefix
+  shoot "$1/$3-downloading.png" "$2" "http://127.0.0.1/slow/3000000/40/package.msi" 25
+  shoot "$1/$3-error.png" "$2" "http://127.0.0.1/status/404/10/package.msi" 25
+}
+
+if [ "${1:-}" = --all-languages ]; then
+  mkdir -p "$root/build/screenshots"
+  for program in "$root"/build/bootfetch/bootfetch-*.exe; do
+    name=$(basename "$program" .exe)
+    pictures "$root/build/screenshots" "$name.exe" "$name"
+  done
+  echo "pictures in build/screenshots/"
+else
+  pictures "$root/docs" bootfetch.exe bootfetch
+  pictures "$root/docs" bootfetch-ru.exe bootfetch-ru
+  echo "pictures in docs/"
+fi

@@ -13,8 +13,10 @@ as_root() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
 }
 
+# fonts-wine: Wine's own fonts (Marlett draws the caption buttons); the
+# packages are installed without the recommendations that would bring it.
 packages=(
-  g++-mingw-w64-i686 cmake make wine wine32:i386 wine64 xvfb xauth
+  g++-mingw-w64-i686 cmake make wine wine32:i386 wine64 fonts-wine xvfb xauth
   xsdcxx libboost-dev googletest msitools wixl dpkg-dev
   python3 imagemagick xdotool iproute2 util-linux
 )
@@ -111,6 +113,19 @@ register_i386_emulator() {
   printf '%s' ":qemu-i386:M::$magic:$mask:$qemu_binary:F" | as_root tee "$binfmt/register" >/dev/null
 }
 
+# Debian's Wine does not look for its fonts where fonts-wine puts them, but it
+# reads every font fontconfig knows; a link in fontconfig's local folder
+# shows it Wine's fonts in every prefix.
+wine_fonts=/usr/share/wine/fonts
+wine_fonts_link=/usr/local/share/fonts/wine
+
+link_wine_fonts() {
+  [ "$(readlink "$wine_fonts_link" 2>/dev/null)" = "$wine_fonts" ] && return 0
+  say "making Wine's fonts visible to fontconfig ($wine_fonts_link)"
+  as_root mkdir -p "$(dirname "$wine_fonts_link")"
+  as_root ln -sfn "$wine_fonts" "$wine_fonts_link"
+}
+
 build_xerces() {
   local stamp="$xerces_prefix/.built"
   # Rebuilt whenever the toolchain or these build steps change.
@@ -159,6 +174,7 @@ build_xerces() {
 }
 
 install_packages
+link_wine_fonts
 register_i386_emulator
 build_xerces
 say "ready"

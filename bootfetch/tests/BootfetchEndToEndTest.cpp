@@ -11,6 +11,7 @@
 #include <string>
 
 #include "AppRunner.h"
+#include "PathUtils.h"
 #include "TempDir.h"
 #include "TestServer.h"
 
@@ -186,8 +187,9 @@ TEST_F(BootfetchEndToEnd, CancellingDuringTheDownloadEndsWithTwoAndNoFile) {
   for (const auto& way : ways) {
     SCOPED_TRACE(way.name);
     CAppRunner app;
+    // The server stops sending after 4 KiB and holds the connection open.
     ASSERT_TRUE(
-        app.Start(BootfetchPath(), std::wstring(kServer) + L"/slow/10000000/20/cancel.msi"));
+        app.Start(BootfetchPath(), std::wstring(kServer) + L"/stall/10000000/4096/cancel.msi"));
     const HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog);
     // Wait until the package file exists, so the cancel has something to remove.
@@ -195,7 +197,82 @@ TEST_F(BootfetchEndToEnd, CancellingDuringTheDownloadEndsWithTwoAndNoFile) {
     EXPECT_FALSE(NewPackages().empty());
     way.cancel(dialog);
     EXPECT_EQ(2u, app.WaitForExit());
+    EXPECT_EQ(1, StalledBodies()) << "the program waited for the server";
+    ReleaseStall();
     EXPECT_TRUE(NewPackages().empty()) << "the partial file was left behind";
+  }
+}
+
+// A copy of the program in a download folder holding a planted wininet.dll,
+// with Wine told to prefer a DLL it finds there, as Windows does for every
+// DLL that is not a known one.
+TEST_F(BootfetchEndToEnd, NeverLoadsADllPlantedBesideIt) {
+  const std::wstring name = L"bootfetch-planted.exe";
+  const std::wstring overrides = L"Software\\Wine\\AppDefaults\\" + name + L"\\DllOverrides";
+  const struct {
+    const wchar_t* loadOrder;
+    DWORD exitCode;
+  } cases[] = {
+      {L"native,builtin", 1}, {L"", 3},  // no WinInet at all: the download fails like any other
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.loadOrder);
+    CTempDir folder;
+    ASSERT_TRUE(CopyFileW(BootfetchPath().c_str(), (folder / name).c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(PLANTED_WININET, (folder / L"wininet.dll").c_str(), FALSE));
+    ASSERT_EQ(ERROR_SUCCESS,
+              RegSetKeyValueW(HKEY_CURRENT_USER, overrides.c_str(), L"wininet", REG_SZ, c.loadOrder,
+                              static_cast<DWORD>((wcslen(c.loadOrder) + 1) * 2)));
+    CAppRunner app;
+    ASSERT_TRUE(app.Start(folder / name, std::wstring(kServer) + L"/file/5000/planted.msi"));
+    if (c.exitCode == 3) ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
+    EXPECT_EQ(c.exitCode, app.WaitForExit());
+    RegDeleteTreeW(HKEY_CURRENT_USER, overrides.c_str());
+    EXPECT_FALSE(FileExists(folder / L"planted-dll-loaded")) << "the planted DLL ran";
+    const std::set<std::wstring> packages = NewPackages();
+    ASSERT_EQ(c.exitCode == 1 ? 1u : 0u, packages.size());
+    for (const std::wstring& package : packages) {
+      EXPECT_EQ(PatternBody(5000), ReadBytes(TempPath() + package));
+      DeleteFileW((TempPath() + package).c_str());
+    }
+  }
+}
+
+// Each shipped program, English included, against the server's 404: the
+// caption with the product name, the button and the error box all speak the
+// program's language.
+TEST_F(BootfetchEndToEnd, EachLanguageShowsItsTexts) {
+  const struct {
+    const wchar_t* program;
+    const wchar_t* caption;
+    const wchar_t* button;
+    const wchar_t* error;
+  } languages[] = {
+      {L"bootfetch.exe", L"Download Vantrel Dulon", L"Cancel", kErrorText},
+      {L"bootfetch-ru.exe", L"Загрузка Vantrel Dulon", L"Отмена",
+       L"Не удалось загрузить установочный пакет. Проверьте подключение к Интернету или "
+       L"настройки брандмауэра и повторите попытку."},
+      {L"bootfetch-fr.exe", L"Télécharger Vantrel Dulon", L"Annuler",
+       L"Impossible de télécharger le package d'installation. Vérifiez votre connexion "
+       L"Internet ou les paramètres de votre pare-feu, puis réessayez."},
+      {L"bootfetch-es.exe", L"Descargar Vantrel Dulon", L"Cancelar",
+       L"No se pudo descargar el paquete de instalación. Compruebe la conexión a Internet o "
+       L"la configuración del firewall e inténtelo de nuevo."},
+      {L"bootfetch-de.exe", L"Vantrel Dulon herunterladen", L"Abbrechen",
+       L"Das Installationspaket konnte nicht heruntergeladen werden. Überprüfen Sie Ihre "
+       L"Internetverbindung oder die Firewall-Einstellungen und versuchen Sie es erneut."},
+  };
+  for (const auto& language : languages) {
+    SCOPED_TRACE(language.program);
+    CAppRunner app;
+    ASSERT_TRUE(app.Start(ProgramFolder() + L"\\..\\" + language.program,
+                          std::wstring(kServer) + L"/status/404/10/language.msi"));
+    const HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(language.caption, WindowText(dialog));
+    EXPECT_EQ(language.button, ControlText(dialog, IDCANCEL));
+    ExpectErrorBoxAndAnswer(app, IDCANCEL, language.error);
+    EXPECT_EQ(3u, app.WaitForExit());
   }
 }
 

@@ -1,6 +1,7 @@
 #include "Downloader.h"
 
 #include <windows.h>
+#include <wininet.h>
 
 #include <gtest/gtest.h>
 
@@ -63,6 +64,12 @@ class DownloaderTest : public ::testing::Test {
     for (const auto& entry : std::filesystem::directory_iterator(m_dir.Path()))
       names.push_back(entry.path().filename().wstring());
     return names;
+  }
+  // A worker left behind in a stalled read closes, and so removes, its file
+  // only once the server goes on.
+  bool LeftoverCountBecomes(std::size_t count) const {
+    for (int i = 0; i < 200 && LeftoverFiles().size() != count; ++i) Sleep(50);
+    return LeftoverFiles().size() == count;
   }
   void ExpectFailedWithoutFile(const CDownloader& downloader) {
     EXPECT_FALSE(downloader.IsDownloading());
@@ -174,15 +181,60 @@ TEST_F(DownloaderTest, CancelDuringDownloadDeletesPartialFile) {
   EXPECT_FALSE(Exists(path));
 }
 
-TEST_F(DownloaderTest, CancelWaitsOutAStalledRead) {
+// The server holds the body back until released, for far longer than the
+// test waits: a stop that waited out the read would find it released.
+TEST_F(DownloaderTest, CancelEndsAStalledRead) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
   ASSERT_TRUE(WaitForBytes(downloader));
-  std::thread cancel([&] { downloader.Cancel(); });
+  downloader.Cancel();
+  EXPECT_EQ(1, StalledBodies()) << "the cancel waited for the server";
   ReleaseStall();
-  cancel.join();
   EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
-  EXPECT_TRUE(LeftoverFiles().empty());
+  EXPECT_TRUE(LeftoverCountBecomes(0));
+}
+
+// A new attempt while one runs: the stopped one's partial file goes, however
+// the new one ends.
+TEST_F(DownloaderTest, NewAttemptRemovesTheStoppedOnesPartialFile) {
+  const struct {
+    const wchar_t* url;
+    std::size_t files;
+  } cases[] = {
+      {L"https://127.0.0.1/file/100", 0},  // fails before it creates a file
+      {L"http://127.0.0.1/file/100", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(ToNarrow(c.url));
+    CDownloader downloader;
+    downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
+    ASSERT_TRUE(WaitForBytes(downloader));
+    downloader.Start(c.url);
+    ReleaseStall();
+    ASSERT_TRUE(Finish(downloader));
+    EXPECT_TRUE(LeftoverCountBecomes(c.files));
+  }
+}
+
+// Each run must fetch the package itself, even when the server lets caches
+// keep it, and leave no copy of it in WinInet's cache.
+TEST_F(DownloaderTest, FetchesPastTheCacheAndStoresNothingThere) {
+  const std::wstring url = kServer + std::wstring(L"/cacheable/3000/") +
+                           std::to_wstring(GetTickCount()) + L"/package.msi";
+  for (std::size_t shift = 0; shift < 2; ++shift) {
+    SCOPED_TRACE(shift);
+    CDownloader downloader;
+    downloader.Start(url);
+    ASSERT_TRUE(Finish(downloader));
+    EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+    EXPECT_TRUE(PatternBody(3000 + shift).substr(shift) == ReadBytes(downloader.GetFilePath()))
+        << "not the server's answer to this request";
+    downloader.Cancel();
+  }
+  EXPECT_EQ(2u, TakeRequestLog().size());
+  DWORD size = 0;
+  EXPECT_FALSE(GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size));
+  EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError()) << "cached";
 }
 
 TEST_F(DownloaderTest, CancelAfterFinishDeletesPackage) {

@@ -1,9 +1,13 @@
 // Checks the resources compiled into bootfetch.exe against what the program
-// and its users rely on: the dialog template, the icon group and the version.
+// and its users rely on: the dialog template, the icon group and the version;
+// and that each localized program differs from it only in its catalogue.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -160,6 +164,72 @@ TEST_F(ProgramResources, CatalogueAndVersion) {
   EXPECT_EQ(MAKELONG(1, 0), info.dwProductVersionLS);
 
   EXPECT_TRUE(Resource(RT_MANIFEST, 1));
+}
+
+// Every resource of a program, keyed "type/name/language", with its bytes.
+class CResourceMap {
+ public:
+  explicit CResourceMap(const std::wstring& program) {
+    const HMODULE module = LoadLibraryExW(program.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    if (!module) return;
+    EnumResourceTypesW(module, &CResourceMap::OnType, reinterpret_cast<LONG_PTR>(this));
+    FreeLibrary(module);
+  }
+  std::map<std::wstring, std::string> entries;
+
+ private:
+  static std::wstring Name(LPCWSTR name) {
+    return IS_INTRESOURCE(name) ? L"#" + std::to_wstring(reinterpret_cast<ULONG_PTR>(name))
+                                : std::wstring(name);
+  }
+  static BOOL CALLBACK OnType(HMODULE module, LPWSTR type, LONG_PTR self) {
+    EnumResourceNamesW(module, type, &CResourceMap::OnName, self);
+    return TRUE;
+  }
+  static BOOL CALLBACK OnName(HMODULE module, LPCWSTR type, LPWSTR name, LONG_PTR self) {
+    EnumResourceLanguagesW(module, type, name, &CResourceMap::OnLanguage, self);
+    return TRUE;
+  }
+  static BOOL CALLBACK OnLanguage(HMODULE module, LPCWSTR type, LPCWSTR name, WORD language,
+                                  LONG_PTR self) {
+    const HRSRC info = FindResourceExW(module, type, name, language);
+    const char* bytes = static_cast<const char*>(LockResource(LoadResource(module, info)));
+    reinterpret_cast<CResourceMap*>(self)
+        ->entries[Name(type) + L"/" + Name(name) + L"/" + std::to_wstring(language)] =
+        std::string(bytes, SizeofResource(module, info));
+    return TRUE;
+  }
+};
+
+std::string FileBytes(const std::wstring& path) {
+  std::ifstream in(path.c_str(), std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(LocalizedPrograms, DifferFromBootfetchOnlyInTheCatalogue) {
+  const std::wstring catalogueKey = L"#10/#201/1033";  // RT_RCDATA 201, English (US)
+  const CResourceMap english(BootfetchPath());
+  // Compared whole, not printed: the catalogues are 118 kB each.
+  ASSERT_TRUE(FileBytes(RESOURCES_FOLDER L"\\language.xml") == english.entries.at(catalogueKey));
+  for (const std::wstring language : {BOOTFETCH_LANGUAGES}) {
+    SCOPED_TRACE(language);
+    CResourceMap localized(ProgramFolder() + L"\\..\\bootfetch-" + language + L".exe");
+    ASSERT_EQ(1u, localized.entries.count(catalogueKey));
+    EXPECT_TRUE(FileBytes(RESOURCES_FOLDER L"\\language-" + language + L".xml") ==
+                localized.entries[catalogueKey]);
+    localized.entries.erase(catalogueKey);
+    for (const auto& entry : english.entries) {
+      if (entry.first == catalogueKey) continue;
+      const auto found = localized.entries.find(entry.first);
+      if (found == localized.entries.end()) {
+        ADD_FAILURE() << "missing " << entry.first;
+        continue;
+      }
+      EXPECT_TRUE(entry.second == found->second) << "differs: " << entry.first;
+      localized.entries.erase(found);
+    }
+    for (const auto& extra : localized.entries) ADD_FAILURE() << "extra " << extra.first;
+  }
 }
 
 }  // namespace

@@ -3,24 +3,29 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include <memory>
 #include <sstream>
 #include <stdexcept>
 
-#include "InternetHandle.h"
-
 namespace {
+
+struct CloseInternetHandle {
+  void operator()(HINTERNET handle) const { InternetCloseHandle(handle); }
+};
+typedef std::unique_ptr<void, CloseInternetHandle> InternetHandle;
 
 // A control request of the tests themselves, past any cache.
 std::string Fetch(const std::wstring& path) {
-  CInternetHandle root, url;
-  root.Set(InternetOpenW(L"test_control", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-  url.Set(InternetOpenUrlW(root.Get(), (kServer + path).c_str(), nullptr, 0,
-                           INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
-  if (url.Get() == nullptr) throw std::runtime_error("test server not reachable");
+  const InternetHandle root(
+      InternetOpenW(L"test_control", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  const InternetHandle url(InternetOpenUrlW(root.get(), (kServer + path).c_str(), nullptr, 0,
+                                            INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE,
+                                            0));
+  if (!url) throw std::runtime_error("test server not reachable");
   std::string text;
   char buffer[4096];
   DWORD read = 0;
-  while (InternetReadFile(url.Get(), buffer, sizeof buffer, &read) && read > 0)
+  while (InternetReadFile(url.get(), buffer, sizeof buffer, &read) && read > 0)
     text.append(buffer, read);
   return text;
 }
@@ -44,6 +49,8 @@ std::vector<CRequestRecord> TakeRequestLog() {
 }
 
 void ReleaseStall() { Fetch(L"/_release"); }
+
+int StalledBodies() { return std::stoi(Fetch(L"/_stalled")); }
 
 std::string PatternBody(std::size_t size) {
   std::string body(size, '\0');

@@ -20,6 +20,8 @@ std::vector<CRequestRecord> TakeRequestLog();
 
 // Lets a body stalled by /stall/... go on.
 void ReleaseStall();
+// How many bodies the server holds back right now.
+int StalledBodies();
 
 // The bytes the server sends for a body of the given size.
 std::string PatternBody(std::size_t size);

@@ -14,7 +14,11 @@
   /length/TEXT/SENT                Content-Length: TEXT, SENT bytes, then close
   /slow/SIZE/MS                    1024 bytes every MS milliseconds
   /stall/SIZE/BEFORE               BEFORE bytes, then waits for /_release
+  /cacheable/SIZE/KEY              200 that any cache may keep for a day; the
+                                   body shifts by one byte with each request
+                                   for the same KEY
   /_release                        lets stalled bodies go on
+  /_stalled                        how many bodies are stalled right now
   /_log                            the requests so far (then forgotten), a line
                                    each: port, method, path, agent, tab-separated
 
@@ -39,6 +43,8 @@ PATTERN = bytes(i % 251 for i in range(251)) * 1024
 log_lock = threading.Lock()
 request_log = []
 release = threading.Event()
+stalled = 0  # bodies waiting for /_release, under log_lock
+cacheable_counts = {}  # requests per /cacheable key, under log_lock
 
 
 def pattern(offset, size):
@@ -66,9 +72,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except (ConnectionError, TimeoutError):
             pass
 
-    def head(self, status, headers):
+    def head(self, status, headers, cache="no-store"):
         lines = ["HTTP/1.1 %s" % status] + ["%s: %s" % h for h in headers]
-        lines += ["Cache-Control: no-store", "Connection: close", "", ""]
+        lines += ["Cache-Control: " + cache, "Connection: close", "", ""]
         self.wfile.write("\r\n".join(lines).encode("latin-1"))
 
     def body(self, size, offset=0, piece=1 << 16, delay=0.0):
@@ -129,11 +135,33 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.body(int(size), piece=1024, delay=int(ms) / 1000.0)
 
     def mode_stall(self, size, before, *rest):
+        global stalled
         release.clear()
         self.head("200 OK", [("Content-Length", size)])
         self.body(int(before))
-        release.wait(120)
+        with log_lock:
+            stalled += 1
+        try:
+            release.wait(120)
+        finally:
+            with log_lock:
+                stalled -= 1
         self.body(int(size) - int(before), offset=int(before))
+
+    def mode_cacheable(self, size, key, *rest):
+        with log_lock:
+            shift = cacheable_counts.get(key, 0)
+            cacheable_counts[key] = shift + 1
+        self.head("200 OK", [("Content-Length", size),
+                             ("Last-Modified", "Mon, 07 Dec 2026 12:00:00 GMT")],
+                  cache="public, max-age=86400")
+        self.body(int(size), offset=shift)
+
+    def mode_stalled(self, *rest):
+        with log_lock:
+            text = str(stalled).encode("ascii")
+        self.head("200 OK", [("Content-Length", str(len(text)))])
+        self.wfile.write(text)
 
     def mode_release(self, *rest):
         release.set()

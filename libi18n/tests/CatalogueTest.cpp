@@ -47,37 +47,55 @@ std::vector<Message> ReadMessageLines(const std::string& bytes) {
   return messages;
 }
 
-TEST(Catalogue, FileLayout) {
-  const std::string bytes = ReadBytes(CATALOGUE_PATH);
-  ASSERT_FALSE(bytes.empty());
-  EXPECT_EQ(
-      0u,
-      bytes.find("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"no\"?>\r\n"));
-  for (std::string::size_type at = bytes.find('\n'); at != std::string::npos;
-       at = bytes.find('\n', at + 1))
-    ASSERT_EQ('\r', bytes[at - 1]) << "bare line feed at byte " << at;
-  EXPECT_EQ(std::string::npos, bytes.find('\t'));
+// The English catalogue first; the localized ones hold the same messages.
+const wchar_t* const kCatalogues[] = {CATALOGUE_PATH, LOCALIZED_CATALOGUES};
 
-  const std::vector<Message> messages = ReadMessageLines(bytes);
-  ASSERT_EQ(1388u, messages.size());
-  for (std::size_t i = 0; i < messages.size(); ++i) {
-    EXPECT_FALSE(messages[i].text.empty()) << messages[i].id;
-    if (i > 0) {
-      EXPECT_LT(messages[i - 1].id, messages[i].id) << "order or duplicate";
+std::vector<std::wstring> Identifiers(const std::vector<Message>& messages) {
+  std::vector<std::wstring> ids;
+  for (const Message& m : messages) ids.push_back(m.id);
+  return ids;
+}
+
+TEST(Catalogue, FileLayout) {
+  const std::vector<std::wstring> englishIds =
+      Identifiers(ReadMessageLines(ReadBytes(CATALOGUE_PATH)));
+  for (const wchar_t* catalogue : kCatalogues) {
+    SCOPED_TRACE(WideToUtf8(catalogue));
+    const std::string bytes = ReadBytes(catalogue);
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(0u, bytes.find("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"UTF-8\" "
+                             "standalone=\"no\"?>\r\n"));
+    EXPECT_EQ(std::string::npos, bytes.find("<!DOCTYPE"));
+    for (std::string::size_type at = bytes.find('\n'); at != std::string::npos;
+         at = bytes.find('\n', at + 1))
+      ASSERT_EQ('\r', bytes[at - 1]) << "bare line feed at byte " << at;
+    EXPECT_EQ(std::string::npos, bytes.find('\t'));
+
+    const std::vector<Message> messages = ReadMessageLines(bytes);
+    ASSERT_EQ(1388u, messages.size());
+    for (std::size_t i = 0; i < messages.size(); ++i) {
+      EXPECT_FALSE(messages[i].text.empty()) << messages[i].id;
+      if (i > 0) {
+        EXPECT_LT(messages[i - 1].id, messages[i].id) << "order or duplicate";
+      }
     }
+    EXPECT_TRUE(englishIds == Identifiers(messages)) << "not the English identifiers";
   }
 }
 
 TEST(Catalogue, LoadsEveryMessage) {
-  const std::vector<Message> messages = ReadMessageLines(ReadBytes(CATALOGUE_PATH));
-  libi18n::CLanguageSimpleFile file;
-  file.Load(CATALOGUE_PATH, std::string());
-  EXPECT_EQ(1388u, file.MessageCount());
-  for (const Message& m : messages) {
-    // Looked up the way a window text arrives: with real control characters.
-    const std::wstring windowText = libi18n::UnescapeControlChars(m.id);
-    EXPECT_TRUE(file.HasMessage(windowText)) << m.id;
-    EXPECT_EQ(libi18n::UnescapeControlChars(m.text), file.GetMessageText(windowText)) << m.id;
+  for (const wchar_t* catalogue : kCatalogues) {
+    SCOPED_TRACE(WideToUtf8(catalogue));
+    const std::vector<Message> messages = ReadMessageLines(ReadBytes(catalogue));
+    libi18n::CLanguageSimpleFile file;
+    file.Load(catalogue, std::string());
+    EXPECT_EQ(1388u, file.MessageCount());
+    for (const Message& m : messages) {
+      // Looked up the way a window text arrives: with real control characters.
+      const std::wstring windowText = libi18n::UnescapeControlChars(m.id);
+      EXPECT_TRUE(file.HasMessage(windowText)) << m.id;
+      EXPECT_EQ(libi18n::UnescapeControlChars(m.text), file.GetMessageText(windowText)) << m.id;
+    }
   }
 }
 

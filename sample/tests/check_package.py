@@ -4,7 +4,10 @@ DLL call into the carried setupaux.dll (the same bytes as the build's, with an
 exported entry), runs at its place in its sequence, and finds the properties
 it reads.
 
-Usage: check_package.py PACKAGE.msi SETUPAUX.dll SETUPAUX.def
+Each package is checked alike: the English one and its localized variants,
+whose ProductLanguage must be one that openTrialUrl knows.
+
+Usage: check_package.py SETUPAUX.dll SETUPAUX.def PACKAGE.msi...
 """
 import os
 import subprocess
@@ -29,7 +32,7 @@ PLACES = [
 # Property -> test of its value.
 PROPERTIES = [
     ("ProductName", lambda v: v.startswith("Vantrel Dulon")),
-    ("ProductLanguage", lambda v: v == "1033"),
+    ("ProductLanguage", lambda v: v in ("1033", "1049", "1036", "1034", "1031")),
     ("FLASHVERSIONNEED", lambda v: v.isdigit() and int(v) >= 1),
     ("CONNECT2007NAME", lambda v: v != ""),
     ("CONNECT2003NAME", lambda v: v != ""),
@@ -58,7 +61,7 @@ def table(package, name):
     return rows
 
 
-def main(package, dll, deffile):
+def check(package, dll, deffile):
     failures = []
     custom = {row[0]: row for row in table(package, "CustomAction")}
     exported = {line.split()[0].split("@")[0] for line in open(deffile)
@@ -102,11 +105,16 @@ def main(package, dll, deffile):
             failures.append(f"property {name} = {properties.get(name)!r}")
 
     for failure in failures:
-        print("FAIL:", failure)
-    print(f"{len(EXPORTS)} exports, {len(PLACES)} places, {len(PROPERTIES)} properties checked, "
-          f"{len(failures)} failures")
-    return 1 if failures else 0
+        print("FAIL:", os.path.basename(package), failure)
+    print(f"{os.path.basename(package)}: {len(EXPORTS)} exports, {len(PLACES)} places, "
+          f"{len(PROPERTIES)} properties checked, {len(failures)} failures")
+    return len(failures)
+
+
+def main(dll, deffile, *packages):
+    failures = sum(check(package, dll, deffile) for package in packages)
+    return 1 if failures or not packages else 0
 
 
 if __name__ == "__main__":
-    sys.exit(main(*sys.argv[1:4]))
+    sys.exit(main(*sys.argv[1:]))

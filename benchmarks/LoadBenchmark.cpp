@@ -1,6 +1,6 @@
 // Times loading the built-in catalogue the way bootfetch does at start-up, and
 // again with the XML library kept initialised to show what its start-up costs.
-// Usage: libi18n_load_benchmark [language file] [rounds]
+// Usage: load_benchmark [language file] [rounds]
 
 #include <windows.h>
 
