@@ -9,6 +9,7 @@
 #include <xercesc/dom/DOM.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -43,51 +44,49 @@ std::vector<std::wstring> ReadIdentifiers(const std::wstring& path) {
   return ids;
 }
 
-double MeanLoadMs(const std::wstring& path, int rounds) {
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    const bench::CStopwatch watch;
-    libi18n::CLanguageSimpleFile file;
-    if (!file.LoadFile(path)) return -1;
-    times.push_back(watch.Milliseconds());
-  }
-  return bench::Mean(times);
+double LoadMs(const std::wstring& path) {
+  const bench::CStopwatch watch;
+  libi18n::CLanguageSimpleFile file;
+  if (!file.LoadFile(path)) return -1;
+  return watch.Milliseconds();
 }
 
-double MeanDomParseMs(const std::wstring& path, int rounds) {
-  std::vector<double> times;
-  for (int i = 0; i < rounds; ++i) {
-    const bench::CStopwatch watch;
-    DOMLSParser* parser = CreateParser();
-    const bool parsed = parser->parseURI(path.c_str()) != nullptr;
-    parser->release();
-    if (!parsed) return -1;
-    times.push_back(watch.Milliseconds());
-  }
-  return bench::Mean(times);
+double DomParseMs(const std::wstring& path) {
+  const bench::CStopwatch watch;
+  DOMLSParser* parser = CreateParser();
+  const bool parsed = parser->parseURI(path.c_str()) != nullptr;
+  parser->release();
+  return parsed ? watch.Milliseconds() : -1;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   const std::wstring path = argc > 1 ? argv[1] : CATALOGUE_PATH;
-  const int rounds = argc > 2 ? _wtoi(argv[2]) : 20;
+  const int rounds = argc > 2 ? std::max(1, _wtoi(argv[2])) : 20;
 
   XMLPlatformUtils::Initialize();
   const std::vector<std::wstring> ids = ReadIdentifiers(path);
-  // One of each first, so that neither side pays for first-time set-up.
-  MeanLoadMs(path, 1);
-  MeanDomParseMs(path, 1);
-  const double load = MeanLoadMs(path, rounds);
-  const double dom = MeanDomParseMs(path, rounds);
+  // One of each first, so that neither side pays for first-time set-up; then
+  // the two in turn, so that both see the same machine load.
+  double load = LoadMs(path), dom = DomParseMs(path);
+  std::vector<double> loads, doms;
+  for (int i = 0; i < rounds && load >= 0 && dom >= 0; ++i) {
+    loads.push_back(load = LoadMs(path));
+    doms.push_back(dom = DomParseMs(path));
+  }
   XMLPlatformUtils::Terminate();
+  if (load >= 0 && dom >= 0) {
+    load = bench::Median(loads);
+    dom = bench::Median(doms);
+  }
   if (load < 0 || dom < 0 || ids.empty()) {
     std::fprintf(stderr, "cannot read %ls\n", path.c_str());
     return 1;
   }
   std::printf(
       "catalogue: CLanguageSimpleFile %.2f ms, bare DOM parse %.2f ms, ratio %.2f "
-      "(%d rounds)\n",
+      "(medians of %d rounds, alternating)\n",
       load, dom, load / dom, rounds);
 
   libi18n::SetTranslator(libi18n::CreateTranslator(path));

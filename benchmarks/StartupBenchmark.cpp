@@ -1,8 +1,11 @@
-// Start-up of bootfetch: from CreateProcess to its dialog being visible,
-// over several runs. Each run is then cancelled with the dialog's Cancel
-// command, so the URL should name a download that takes a while.
-// Usage: startup_benchmark BOOTFETCH.exe URL [RUNS]
-// Prints one line per run and "startup: median M ms, min A ms, max B ms, N runs".
+// Start-up of bootfetch next to a bare program that shows the same dialog:
+// from CreateProcess to the dialog being visible, the two started in turn so
+// that both see the same machine load. Each run is then cancelled with the
+// dialog's Cancel command, so the URL should name a download that takes a
+// while.
+// Usage: startup_benchmark BOOTFETCH.exe BARE_DIALOG.exe URL [RUNS]
+// Prints one line per run and "startup: bootfetch median M ms (min A, max B),
+// bare dialog median N ms (min C, max D), ratio R, K runs".
 #include <windows.h>
 
 #include <algorithm>
@@ -16,10 +19,10 @@
 namespace {
 
 // Milliseconds until the dialog is visible, or a negative number.
-double MeasureOnce(const std::wstring& program, const std::wstring& url, DWORD* exitCode) {
+double MeasureOnce(const std::wstring& program, const std::wstring& arguments, DWORD* exitCode) {
   CAppRunner app;
   const bench::CStopwatch watch;
-  if (!app.Start(program, L"\"" + url + L"\"")) return -1;
+  if (!app.Start(program, arguments)) return -1;
   const HWND dialog = app.WaitForDialog(60000, 2);
   const double elapsed = dialog ? watch.Milliseconds() : -1;
   if (dialog) PressButton(dialog, IDCANCEL);
@@ -27,24 +30,41 @@ double MeasureOnce(const std::wstring& program, const std::wstring& url, DWORD* 
   return elapsed;
 }
 
+double Min(const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); }
+double Max(const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); }
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_benchmark BOOTFETCH.exe URL [RUNS]\n");
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: startup_benchmark BOOTFETCH.exe BARE_DIALOG.exe URL [RUNS]\n");
     return 2;
   }
-  const int runs = argc > 3 ? _wtoi(argv[3]) : 10;
-  std::vector<double> times;
+  const std::wstring bootfetch = argv[1], bare = argv[2], url = argv[3];
+  const int runs = argc > 4 ? _wtoi(argv[4]) : 10;
+  std::vector<double> ours, theirs;
   for (int run = 1; run <= runs; ++run) {
-    DWORD exitCode = 0;
-    const double ms = MeasureOnce(argv[1], argv[2], &exitCode);
-    std::printf("run %2d: %8.1f ms to a visible dialog, exit code %lu\n", run, ms, exitCode);
-    if (ms < 0) return 1;
-    times.push_back(ms);
+    DWORD oursExit = 0, bareExit = 0;
+    // Every other run starts with the bare program, so neither always goes first.
+    double a = 0, b = 0;
+    if (run % 2) {
+      a = MeasureOnce(bootfetch, L"\"" + url + L"\"", &oursExit);
+      b = MeasureOnce(bare, L"", &bareExit);
+    } else {
+      b = MeasureOnce(bare, L"", &bareExit);
+      a = MeasureOnce(bootfetch, L"\"" + url + L"\"", &oursExit);
+    }
+    std::printf("run %2d: bootfetch %8.1f ms (exit %lu), bare dialog %8.1f ms (exit %lu)\n", run, a,
+                oursExit, b, bareExit);
+    if (a < 0 || b < 0) return 1;
+    ours.push_back(a);
+    theirs.push_back(b);
   }
-  std::printf("startup: median %.0f ms, min %.0f ms, max %.0f ms, %d runs\n", bench::Median(times),
-              *std::min_element(times.begin(), times.end()),
-              *std::max_element(times.begin(), times.end()), runs);
+  const double oursMedian = bench::Median(ours), bareMedian = bench::Median(theirs);
+  std::printf(
+      "startup: bootfetch median %.0f ms (min %.0f, max %.0f), bare dialog median %.0f ms "
+      "(min %.0f, max %.0f), ratio %.2f, %d runs\n",
+      oursMedian, Min(ours), Max(ours), bareMedian, Min(theirs), Max(theirs),
+      oursMedian / bareMedian, runs);
   return 0;
 }

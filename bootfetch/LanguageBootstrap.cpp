@@ -7,6 +7,7 @@
 
 #include "FileHandle.h"
 #include "TempFiles.h"
+#include "ThreadHandle.h"
 #include "Translator.h"
 #include "resources/resource.h"
 
@@ -45,6 +46,14 @@ class CTempFileGuard {
   std::wstring m_path;
 };
 
+// Only the main thread starts and waits for the loader.
+CThreadHandle g_loader;
+
+DWORD WINAPI LoaderProc(void*) {
+  LoadBuiltInLanguage();
+  return 0;
+}
+
 }  // namespace
 
 void LoadBuiltInLanguage() {
@@ -58,4 +67,15 @@ void LoadBuiltInLanguage() {
 
   const boost::shared_ptr<libi18n::CMessageTranslator> translator = libi18n::CreateTranslator(path);
   if (translator) libi18n::SetTranslator(translator);
+}
+
+void StartLoadingBuiltInLanguage() {
+  g_loader.Set(CreateThread(nullptr, 0, LoaderProc, nullptr, 0, nullptr));
+  if (g_loader.Get() == nullptr) LoadBuiltInLanguage();
+}
+
+void WaitForBuiltInLanguage() {
+  if (g_loader.Get() == nullptr) return;
+  g_loader.Wait(INFINITE);
+  g_loader.Set(nullptr);
 }

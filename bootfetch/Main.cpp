@@ -13,6 +13,10 @@ WTL::CAppModule _Module;
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   RestrictDllSearchToSystemFolder();
+  // The catalogue (the XML library's start-up above all) loads while COM,
+  // the controls and the dialog's windows are set up; the dialog waits for it
+  // before translating itself.
+  StartLoadingBuiltInLanguage();
   CoInitialize(nullptr);
   // Makes sure user32 is initialised before the first window exists.
   DefWindowProcW(nullptr, 0, 0, 0);
@@ -20,13 +24,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   InitCommonControlsEx(&controls);
   _Module.Init(nullptr, instance);
 
-  LoadBuiltInLanguage();
-
   INT_PTR result = -1;
   {
     CMainDlg dialog;
     result = dialog.DoModal(GetActiveWindow(), 0);
   }  // the downloader stops and waits for its worker here
+  // Also when the dialog could not be created.
+  WaitForBuiltInLanguage();
 
   _Module.Term();
   CoUninitialize();

@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include "LanguageBootstrap.h"
 #include "ProductEdition.h"
 #include "ProgressPosition.h"
 #include "ShellOpenFile.h"
@@ -13,6 +14,12 @@ const UINT_PTR kTimerId = 1;
 const UINT kTimerPeriodMs = 500;
 
 }  // namespace
+
+LRESULT CMainDlg::OnInitDialogWaitForLanguage(UINT, WPARAM, LPARAM, BOOL& handled) {
+  WaitForBuiltInLanguage();
+  handled = FALSE;
+  return 0;
+}
 
 LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   CenterWindow();

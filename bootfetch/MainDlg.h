@@ -18,6 +18,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   enum Result { kLaunched = 1, kCancelled = 2, kFailed = 3 };
 
   BEGIN_MSG_MAP(CMainDlg)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogWaitForLanguage)
     CHAIN_MSG_MAP(BaseDialog)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
@@ -27,6 +28,8 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
  private:
   typedef CAutoTranslateDlg<CMainDlg, ATL::CWindow> BaseDialog;
 
+  // Leaves the message unhandled: the base translates the dialog next.
+  LRESULT OnInitDialogWaitForLanguage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnCancel(WORD notifyCode, WORD id, HWND control, BOOL& handled);

@@ -5,6 +5,7 @@
 
 #include <map>
 
+#include "DocumentParser.h"
 #include "Encoding.h"
 #include "Exception.h"
 #include "Schema.h"
@@ -46,24 +47,27 @@ CLanguageSimpleFile::CLanguageSimpleFile() : m_impl(new CImpl) {}
 CLanguageSimpleFile::~CLanguageSimpleFile() = default;
 
 void CLanguageSimpleFile::Load(const std::wstring& path, const std::string& schema) {
-  // The parse initialises and terminates the XML library itself. This extra
-  // reference keeps the library alive until its own exceptions, whose
+  // Initialises the XML library for the parse (or keeps it up when the caller
+  // already did) and keeps it alive until its own exceptions, whose
   // destructors release memory through it, have been handled below.
   const CXmlLibraryReference xmlLibrary;
   try {
     m_impl->messages.clear();
     CSchema schemaFile;
-    xml_schema::properties properties;
-    xml_schema::flags flags = xml_schema::flags::dont_validate;
-    if (!schema.empty()) {
-      properties.no_namespace_schema_location(schemaFile.Save(schema));
-      flags = 0;
-    }
-    const std::unique_ptr<language_simple::CT_Language> language =
-        language_simple::language(path, flags, properties);
-    for (const language_simple::CT_Message& message : language->messages().message()) {
-      if (!m_impl->messages.emplace(message.id(), message).second)
-        throw CException(L"double id \"" + message.id() + L"\" in file \"" + path + L"\"");
+    const std::wstring schemaPath = schema.empty() ? std::wstring() : schemaFile.Save(schema);
+    const xml_schema::flags flags = schema.empty() ? xml_schema::flags::dont_validate : 0;
+    const std::unique_ptr<language_simple::CT_Language> language = language_simple::language(
+        ParseDocument(path, schemaPath), flags | xml_schema::flags::own_dom);
+    // The model is thrown away afterwards, so its strings move into the table.
+    std::map<std::wstring, std::wstring>& messages = m_impl->messages;
+    for (language_simple::CT_Message& message : language->messages().message()) {
+      const std::size_t before = messages.size();
+      // Catalogues are sorted by identifier: inserting at the end is the
+      // quick case, and any other order still lands in the right place.
+      const auto entry = messages.emplace_hint(messages.end(), std::move(message.id()),
+                                               std::move(static_cast<std::wstring&>(message)));
+      if (messages.size() == before)
+        throw CException(L"double id \"" + entry->first + L"\" in file \"" + path + L"\"");
     }
   } catch (const xsd::cxx::tree::exception<wchar_t>& e) {
     throw CException(LoadError(path, ShortText(e)));
