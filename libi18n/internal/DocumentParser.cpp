@@ -3,12 +3,9 @@
 #include <xercesc/dom/DOMError.hpp>
 #include <xercesc/dom/DOMErrorHandler.hpp>
 #include <xercesc/dom/DOMImplementation.hpp>
-#include <xercesc/dom/DOMLSInput.hpp>
 #include <xercesc/dom/DOMImplementationRegistry.hpp>
 #include <xercesc/dom/DOMLSException.hpp>
 #include <xercesc/dom/DOMLSParser.hpp>
-#include <xercesc/dom/DOMLSResourceResolver.hpp>
-#include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
 #include <xsd/cxx/tree/exceptions.hxx>
@@ -18,14 +15,6 @@ namespace libi18n {
 namespace {
 
 using namespace xercesc;
-
-// Entity expansion is bounded with the library's security manager rather
-// than by refusing a DOCTYPE: a file whose DOCTYPE only declares internal
-// entities or attribute defaults keeps loading as before. Past the limit the
-// parse stops with a fatal error. No catalogue needs more than a few
-// references per message, while a nested "billion laughs" file reaches the
-// limit after a few kilobytes of text.
-const XMLSize_t kEntityExpansionLimit = 5000;
 
 // Every error fails the parse; the parser carries on so that it reports the
 // same way whatever the first error was. Warnings are ignored.
@@ -39,26 +28,6 @@ class CFailureRecorder : public DOMErrorHandler {
 
  private:
   bool m_failed = false;
-};
-
-// External entities and the external DTD subset read as empty, so no other
-// file's content can reach a message; schema documents are left to the
-// parser, which only loads the one the caller names.
-class CNoExternalEntities : public DOMLSResourceResolver {
- public:
-  explicit CNoExternalEntities(DOMImplementationLS* implementation)
-      : m_implementation(implementation) {}
-
-  DOMLSInput* resolveResource(const XMLCh* resourceType, const XMLCh*, const XMLCh*, const XMLCh*,
-                              const XMLCh*) override {
-    if (!XMLString::equals(resourceType, XMLUni::fgDOMDTDType)) return nullptr;
-    DOMLSInput* empty = m_implementation->createLSInput();
-    empty->setStringData(XMLUni::fgZeroLenString);
-    return empty;
-  }
-
- private:
-  DOMImplementationLS* m_implementation;
 };
 
 }  // namespace
@@ -90,11 +59,12 @@ xsd::cxx::xml::dom::unique_ptr<DOMDocument> ParseDocument(const std::wstring& pa
   }
   config->setParameter(XMLUni::fgXercesUserAdoptsDOMDocument, true);
 
-  SecurityManager limits;
-  limits.setEntityExpansionLimit(kEntityExpansionLimit);
-  config->setParameter(XMLUni::fgXercesSecurityManager, &limits);
-  CNoExternalEntities resolver(implementation);
-  config->setParameter(XMLUni::fgDOMResourceResolver, &resolver);
+  // A language file may have no DOCTYPE at all. Refusing it outright leaves
+  // nothing to declare an entity or an external DTD with, so no other file's
+  // content can reach a message and no expansion can grow without bound (an
+  // expansion count alone still lets one large entity be copied thousands of
+  // times). No catalogue of ours has one.
+  config->setParameter(XMLUni::fgDOMDisallowDoctype, true);
   CFailureRecorder errors;
   config->setParameter(XMLUni::fgDOMErrorHandler, &errors);
 
