@@ -11,7 +11,8 @@
 #include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
-#include <xsd/cxx/tree/exceptions.hxx>
+
+#include "ExceptionText.h"
 
 namespace libi18n {
 
