@@ -11,11 +11,21 @@ using Text = std::wstring;
 // "namespace#name", or the bare name outside any namespace.
 Text Qualified(const Text& ns, const Text& name) { return ns.empty() ? name : ns + L'#' + name; }
 
+// std::to_wstring would link a whole printf for line numbers.
+Text Decimal(unsigned long n) {
+  Text digits;
+  do {
+    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + n % 10));
+    n /= 10;
+  } while (n != 0);
+  return digits;
+}
+
 Text Diagnostics(const diagnostics<wchar_t>& errors) {
   Text text;
   for (const error<wchar_t>& e : errors) {
     if (!text.empty()) text += L'\n';
-    text += e.id() + L':' + std::to_wstring(e.line()) + L':' + std::to_wstring(e.column()) +
+    text += e.id() + L':' + Decimal(e.line()) + L':' + Decimal(e.column()) +
             (e.severity() == severity::error ? bits::ex_error_error<wchar_t>()
                                              : bits::ex_error_warning<wchar_t>()) +
             e.message();

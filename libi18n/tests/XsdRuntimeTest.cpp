@@ -117,14 +117,14 @@ TEST(ExceptionText, PrintsTheRuntimeWording) {
   using namespace xsd::cxx::tree;
   xsd::cxx::tree::diagnostics<wchar_t> errors;
   errors.push_back(error<wchar_t>(severity::error, L"a.xml", 3, 14, L"bad"));
-  errors.push_back(error<wchar_t>(severity::warning, L"b.xml", 1, 2, L"odd"));
+  errors.push_back(error<wchar_t>(severity::warning, L"b.xml", 0, 120, L"odd"));
   const struct {
     std::shared_ptr<const exception<wchar_t>> thrown;
     const wchar_t* text;
   } cases[] = {
       {std::make_shared<parsing<wchar_t>>(), L"instance document parsing failed"},
       {std::make_shared<parsing<wchar_t>>(errors),
-       L"a.xml:3:14 error: bad\nb.xml:1:2 warning: odd"},
+       L"a.xml:3:14 error: bad\nb.xml:0:120 warning: odd"},
       {std::make_shared<expected_element<wchar_t>>(L"messages", L""),
        L"expected element 'messages'"},
       {std::make_shared<expected_element<wchar_t>>(L"messages", L"urn:x"),
