@@ -8,7 +8,8 @@
 #include <xercesc/dom/DOMLSParser.hpp>
 #include <xercesc/util/XMLString.hpp>
 #include <xercesc/util/XMLUni.hpp>
-#include <xsd/cxx/tree/exceptions.hxx>
+
+#include "ExceptionText.h"
 
 namespace libi18n {
 

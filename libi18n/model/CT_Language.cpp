@@ -39,4 +39,29 @@ void CT_Language::ParseChildren(const xercesc::DOMElement& e, xml_schema::flags 
   if (!messages_.present()) throw xsd::cxx::tree::expected_element<wchar_t>(L"messages", L"");
 }
 
+std::unique_ptr<CT_Language> language(xml_schema::dom::unique_ptr<xercesc::DOMDocument> document,
+                                      xml_schema::flags f) {
+  // Keeping the DOM needs a copy unless the caller hands the document over.
+  xml_schema::dom::unique_ptr<xercesc::DOMDocument> copy(
+      (f & xml_schema::flags::keep_dom) && !(f & xml_schema::flags::own_dom)
+          ? static_cast<xercesc::DOMDocument*>(document->cloneNode(true))
+          : nullptr);
+  xercesc::DOMDocument& doc = copy ? *copy : *document;
+  const xercesc::DOMElement& e = *doc.getDocumentElement();
+  const xsd::cxx::xml::qualified_name<wchar_t> n(xsd::cxx::xml::dom::name<wchar_t>(e));
+  if (f & xml_schema::flags::keep_dom)
+    doc.setUserData(xml_schema::dom::tree_node_key, copy ? &copy : &document, nullptr);
+
+  std::unique_ptr<xsd::cxx::tree::type> built(
+      xsd::cxx::tree::type_factory_map_instance<0, wchar_t>().create(
+          L"language", L"", &xsd::cxx::tree::factory_impl<CT_Language>, true, true, e, n, f,
+          nullptr));
+  if (!built)
+    throw xsd::cxx::tree::unexpected_element<wchar_t>(n.name(), n.namespace_(), L"language", L"");
+  std::unique_ptr<CT_Language> root(dynamic_cast<CT_Language*>(built.get()));
+  if (!root) throw xsd::cxx::tree::not_derived<wchar_t>();
+  built.release();
+  return root;
+}
+
 }  // namespace language_simple

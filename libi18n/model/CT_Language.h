@@ -2,7 +2,9 @@
 
 // Completes the generated language_simple.hxx, which includes this file at its
 // end: the document element is parsed here so that unknown elements are
-// skipped, and a later "messages" element is still checked.
+// skipped, and a later "messages" element is still checked. The document
+// itself is parsed here too: the generated parsing functions would add
+// overloads reading a std::istream, whose code the link keeps.
 
 namespace language_simple {
 
@@ -18,5 +20,10 @@ class CT_Language : public CT_Language_base {
  private:
   void ParseChildren(const xercesc::DOMElement& e, xml_schema::flags f);
 };
+
+// The "language" document element of an already parsed document, honouring
+// xsi:type; takes the document over with flags::own_dom.
+std::unique_ptr<CT_Language> language(xml_schema::dom::unique_ptr<xercesc::DOMDocument> document,
+                                      xml_schema::flags f);
 
 }  // namespace language_simple
