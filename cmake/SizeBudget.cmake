@@ -6,11 +6,7 @@
 set(DELIVERABLE_LIBRARIES
   commons libi18n atlite quenrow_commons
   bootfetch_download bootfetch_ui bootfetch_app setupaux_core)
-set(DELIVERABLES bootfetch setupaux)
-# The localized programs are built exactly like bootfetch.exe.
-foreach(language IN LISTS BOOTFETCH_LANGUAGES)
-  list(APPEND DELIVERABLES bootfetch-${language})
-endforeach()
+set(DELIVERABLES bootfetch ${BOOTFETCH_LOCALIZED_PROGRAMS} setupaux)
 
 set(SIZE_COMPILE_OPTIONS $<$<CONFIG:Release,MinSizeRel>:-Os -ffunction-sections -fdata-sections>)
 foreach(target IN LISTS DELIVERABLE_LIBRARIES DELIVERABLES)
@@ -26,4 +22,3 @@ foreach(target IN LISTS DELIVERABLES)
   target_link_options(${target} PRIVATE
     $<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections -s ${QUIET_TERMINATE}>)
 endforeach()
-
