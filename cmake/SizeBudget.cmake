@@ -22,3 +22,13 @@ foreach(target IN LISTS DELIVERABLES)
   target_link_options(${target} PRIVATE
     $<$<CONFIG:Release,MinSizeRel>:-Wl,--gc-sections -s ${QUIET_TERMINATE}>)
 endforeach()
+
+# GNU ld keeps every unwind table on Windows, and the tables refer to every
+# function, so the links above keep code nothing calls. The launcher links
+# the deliverables without the unwind entries of such code (see the tool).
+if(CMAKE_BUILD_TYPE MATCHES "^(Release|MinSizeRel)$")
+  foreach(target IN LISTS DELIVERABLES)
+    set_property(TARGET ${target} PROPERTY RULE_LAUNCH_LINK
+      "${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tools/prune_unwind_link.py")
+  endforeach()
+endif()

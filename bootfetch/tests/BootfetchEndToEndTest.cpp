@@ -276,19 +276,17 @@ TEST_F(BootfetchEndToEnd, EachLanguageShowsItsTexts) {
   }
 }
 
-// A copy of the program with another catalogue in resource 201.
+// A copy of the program with other catalogue bytes in resource 201.
 class CProgramCopy {
  public:
-  CProgramCopy(const CTempDir& dir, const std::wstring& catalogue)
-      : m_path(dir / L"bootfetch.exe") {
+  CProgramCopy(const CTempDir& dir, std::string catalogue) : m_path(dir / L"bootfetch.exe") {
     m_ok = CopyFileW(BootfetchPath().c_str(), m_path.c_str(), FALSE) && Replace(catalogue);
   }
   bool Ok() const { return m_ok; }
   const std::wstring& Path() const { return m_path; }
 
  private:
-  bool Replace(const std::wstring& catalogue) {
-    std::string bytes = ReadBytes(catalogue);
+  bool Replace(std::string& bytes) {
     const HANDLE update = BeginUpdateResourceW(m_path.c_str(), FALSE);
     if (!update) return false;
     const BOOL ok = UpdateResourceW(update, RT_RCDATA, MAKEINTRESOURCEW(201),
@@ -303,7 +301,7 @@ class CProgramCopy {
 
 TEST_F(BootfetchEndToEnd, ReplacedCatalogueTranslatesTheWholeProgram) {
   CTempDir dir;
-  CProgramCopy german(dir, GERMAN_CATALOGUE);
+  CProgramCopy german(dir, ReadBytes(GERMAN_CATALOGUE));
   ASSERT_TRUE(german.Ok());
   CAppRunner app;
   ASSERT_TRUE(app.Start(german.Path(), std::wstring(kServer) + L"/status/404/10/de.msi"));
@@ -318,19 +316,33 @@ TEST_F(BootfetchEndToEnd, ReplacedCatalogueTranslatesTheWholeProgram) {
   EXPECT_EQ(3u, app.WaitForExit());
 }
 
+// The malformed row makes the XML library throw and catch inside its scanner,
+// so it also shows that the shipped program's unwind tables are whole.
 TEST_F(BootfetchEndToEnd, BrokenCatalogueKeepsResourceTextsAndStillFails) {
-  CTempDir dir;
-  CProgramCopy broken(dir, BROKEN_CATALOGUE);
-  ASSERT_TRUE(broken.Ok());
-  CAppRunner app;
-  ASSERT_TRUE(app.Start(broken.Path(), std::wstring(kServer) + L"/status/404/10/broken.msi"));
-  const HWND dialog = app.WaitForDialog();
-  ASSERT_TRUE(dialog);
-  EXPECT_EQ(L"Download Vantrel Dulon", WindowText(dialog));
-  EXPECT_EQ(L"Cancel", ControlText(dialog, IDCANCEL));
-  // Without a catalogue the built-in English text still reports the failure.
-  ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
-  EXPECT_EQ(3u, app.WaitForExit());
+  const struct {
+    const char* name;
+    std::string catalogue;
+  } rows[] = {
+      {"duplicate identifier", ReadBytes(BROKEN_CATALOGUE)},
+      {"malformed document",
+       "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<language><messages>"
+       "<message id=\"Cancel\">Broken</messages></language>\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CTempDir dir;
+    CProgramCopy broken(dir, row.catalogue);
+    ASSERT_TRUE(broken.Ok());
+    CAppRunner app;
+    ASSERT_TRUE(app.Start(broken.Path(), std::wstring(kServer) + L"/status/404/10/broken.msi"));
+    const HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog);
+    EXPECT_EQ(L"Download Vantrel Dulon", WindowText(dialog));
+    EXPECT_EQ(L"Cancel", ControlText(dialog, IDCANCEL));
+    // Without a catalogue the built-in English text still reports the failure.
+    ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
+    EXPECT_EQ(3u, app.WaitForExit());
+  }
 }
 
 }  // namespace
