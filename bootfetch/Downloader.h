@@ -8,7 +8,7 @@
 
 #include "DownloadAttempt.h"
 #include "InternetHandle.h"
-#include "ThreadHandle.h"
+#include "WaitableHandle.h"
 #include "WinInetLibrary.h"
 
 // Fetches one package by a plain HTTP GET into a new file in the temporary
@@ -72,6 +72,6 @@ class CDownloader {
   CInternetHandle m_request;
   std::wstring m_host;
   std::wstring m_objectPath;
-  CThreadHandle m_worker;
+  CWaitableHandle m_worker;
   std::shared_ptr<CDownloadAttempt> m_attempt;  // never null
 };

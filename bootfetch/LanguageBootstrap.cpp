@@ -7,8 +7,9 @@
 
 #include "FileHandle.h"
 #include "TempFiles.h"
-#include "ThreadHandle.h"
 #include "Translator.h"
+#include "WaitableHandle.h"
+#include "XmlLibraryReference.h"
 #include "resources/resource.h"
 
 namespace {
@@ -46,36 +47,64 @@ class CTempFileGuard {
   std::wstring m_path;
 };
 
-// Only the main thread starts and waits for the loader.
-CThreadHandle g_loader;
+// Writes the catalogue to a unique temporary file; returns its path, or an
+// empty one (and leaves no file behind) when it cannot.
+std::wstring WriteCatalogueCopy() {
+  std::wstring path = CreateUniqueTempFile(L"language", L".xml");
+  if (path.empty()) return path;
+  const std::vector<char> catalogue = ReadCatalogueResource();
+  if (catalogue.empty() || !WriteWholeFile(path, catalogue)) {
+    DeleteFileW(path.c_str());
+    path.clear();
+  }
+  return path;
+}
+
+// Installs the catalogue copy at path, if there is one, and removes it.
+void InstallCatalogueCopy(const std::wstring& path) {
+  CTempFileGuard guard(path);
+  if (path.empty()) return;
+  const boost::shared_ptr<libi18n::CMessageTranslator> translator = libi18n::CreateTranslator(path);
+  if (translator) libi18n::SetTranslator(translator);
+}
+
+// Only the main thread starts and waits for the loader. The main thread
+// writes the copy while the loader starts the XML library, the longest step.
+CWaitableHandle g_loader;
+CWaitableHandle g_copyWritten;
+std::wstring g_copyPath;
 
 DWORD WINAPI LoaderProc(void*) {
-  LoadBuiltInLanguage();
+  try {
+    // Kept up until the program ends, so that no shut-down delays the dialog
+    // either; a library that cannot start fails the load below.
+    static const libi18n::CXmlLibraryReference xmlLibrary;
+  } catch (...) {
+  }
+  g_copyWritten.Wait(INFINITE);
+  InstallCatalogueCopy(g_copyPath);
   return 0;
 }
 
 }  // namespace
 
-void LoadBuiltInLanguage() {
-  const std::wstring path = CreateUniqueTempFile(L"language", L".xml");
-  CTempFileGuard guard(path);
-  if (path.empty()) return;
-
-  const std::vector<char> catalogue = ReadCatalogueResource();
-  if (catalogue.empty()) return;
-  if (!WriteWholeFile(path, catalogue)) return;
-
-  const boost::shared_ptr<libi18n::CMessageTranslator> translator = libi18n::CreateTranslator(path);
-  if (translator) libi18n::SetTranslator(translator);
-}
+void LoadBuiltInLanguage() { InstallCatalogueCopy(WriteCatalogueCopy()); }
 
 void StartLoadingBuiltInLanguage() {
-  g_loader.Set(CreateThread(nullptr, 0, LoaderProc, nullptr, 0, nullptr));
-  if (g_loader.Get() == nullptr) LoadBuiltInLanguage();
+  g_copyWritten.Set(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (g_copyWritten.Get() != nullptr)
+    g_loader.Set(CreateThread(nullptr, 0, LoaderProc, nullptr, 0, nullptr));
+  if (g_loader.Get() == nullptr) {
+    LoadBuiltInLanguage();
+    return;
+  }
+  g_copyPath = WriteCatalogueCopy();
+  SetEvent(g_copyWritten.Get());
 }
 
 void WaitForBuiltInLanguage() {
   if (g_loader.Get() == nullptr) return;
   g_loader.Wait(INFINITE);
   g_loader.Set(nullptr);
+  g_copyWritten.Set(nullptr);
 }

@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-// Owns one thread handle (null when empty); storing another closes the one
-// held before.
-class CThreadHandle {
+// Owns one handle that can be waited for, a thread or an event (null when
+// empty); storing another closes the one held before.
+class CWaitableHandle {
  public:
-  CThreadHandle() = default;
-  ~CThreadHandle() { Close(); }
-  CThreadHandle(const CThreadHandle&) = delete;
-  CThreadHandle& operator=(const CThreadHandle&) = delete;
+  CWaitableHandle() = default;
+  ~CWaitableHandle() { Close(); }
+  CWaitableHandle(const CWaitableHandle&) = delete;
+  CWaitableHandle& operator=(const CWaitableHandle&) = delete;
 
   void Set(HANDLE handle) {
     Close();
