@@ -77,7 +77,7 @@ std::wstring g_copyPath;
 DWORD WINAPI LoaderProc(void*) {
   try {
     // Kept up until the program ends, so that no shut-down delays the dialog
-    // either; a library that cannot start fails the load below.
+    // either. Should it not start here, the load below starts it as before.
     static const libi18n::CXmlLibraryReference xmlLibrary;
   } catch (...) {
   }

@@ -278,6 +278,14 @@ def main(argv):
     out = output_of(args)
     if out is None or not args[out].lower().endswith((".exe", ".dll")):
         return subprocess.call(argv)
+    try:
+        return pruned_link(args, out)
+    except (OSError, ValueError, RuntimeError, struct.error) as e:
+        sys.stderr.write("warning: prune_unwind_link: %s; linked as it is\n" % e)
+        return forward(link(args))
+
+
+def pruned_link(args, out):
     compiler = args[0]
     ranlib = re.sub(r"g\+\+(-[a-z0-9]+)?$", "ranlib", os.path.basename(compiler))
     with tempfile.TemporaryDirectory(prefix="prune-unwind-") as tmp:
