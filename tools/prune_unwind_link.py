@@ -8,8 +8,9 @@ entries of unused code instead. This launcher does the same in three steps:
 
 1. a probe link, whose script does not keep .eh_frame, lists the sections
    that nothing but unwind tables refers to (--print-gc-sections);
-2. copies of the archives on the command line lose the unwind entries (FDEs)
-   of those sections;
+2. copies of the archives the link reads (those on its command line and
+   those the compiler driver adds) lose the unwind entries (FDEs) of those
+   sections;
 3. the real link runs on the copies, and every section whose entry went must
    be gone from its result too; one that stayed (reached only through the
    tables, like the personality routine's helpers) gets its entry back and
