@@ -101,6 +101,7 @@ class CoffObject:
         if machine != 0x14C:
             raise ValueError("not an i386 object")
         self.strtab = self.symptr + 18 * self.nsyms
+        self._by_section = None  # symbols by section number, read on first need
         self.sections = []
         for i in range(self.nsections):
             off = 20 + opt + 40 * i
@@ -191,7 +192,7 @@ class CoffObject:
         return len(raw) - len(out)
 
     def _symbols_of(self, number):
-        if not hasattr(self, "_by_section"):
+        if self._by_section is None:
             self._by_section = {}
             i = 0
             while i < self.nsyms:
@@ -229,7 +230,7 @@ def read_archive(path):
                 name = name.rstrip("/")
             members.append([name, header, body])
         pos += 60 + size + (size & 1)
-    return data[:8], members, longnames
+    return members, longnames
 
 
 def write_archive(path, members, longnames, ranlib):
@@ -250,7 +251,7 @@ def prune_archive(path, dead, out_path, ranlib):
     """Copies the archive at path to out_path without the FDEs of dead
     sections (a Removed whose plain keys read "path(member)"). Returns the
     bytes removed; with none, nothing is written."""
-    _, members, longnames = read_archive(path)
+    members, longnames = read_archive(path)
     names = [m[0] for m in members]
     saved = 0
     for member in members:
