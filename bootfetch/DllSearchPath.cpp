@@ -2,13 +2,54 @@
 
 #include <windows.h>
 
+#include <string>
+
+#include "TestSeams.h"
+
+namespace {
+
+// System DLLs that the run loads by plain name after start-up (the theme,
+// the window manager, WinInet's own imports and what they load in turn) and
+// that are not among the known DLLs, which Windows maps from the system
+// folder anyway. Loaded once by full path, each is then found by its name
+// in the process before any folder is searched.
+const wchar_t* const kLoadedByName[] = {
+    L"uxtheme.dll",  L"dwmapi.dll",   L"version.dll",  L"cryptbase.dll", L"userenv.dll",
+    L"profapi.dll",  L"msctf.dll",    L"propsys.dll",  L"oleacc.dll",    L"clbcatq.dll",
+    L"iertutil.dll", L"urlmon.dll",   L"wininet.dll",  L"mpr.dll",       L"secur32.dll",
+    L"sspicli.dll",  L"crypt32.dll",  L"msasn1.dll",   L"cryptsp.dll",   L"rsaenh.dll",
+    L"bcrypt.dll",   L"mswsock.dll",  L"wship6.dll",   L"wshtcpip.dll",  L"iphlpapi.dll",
+    L"winnsi.dll",   L"dnsapi.dll",   L"rasadhlp.dll", L"fwpuclnt.dll",  L"winhttp.dll",
+    L"webio.dll",    L"dhcpcsvc.dll", L"ntmarta.dll",  L"winmm.dll",     L"netapi32.dll",
+    L"msimg32.dll",
+};
+
+// Where SetDefaultDllDirectories is missing (Windows 7 without its security
+// update), the program's folder stays first in the search for every DLL
+// loaded by name, however late.
+void LoadSystemDllsByFullPath() {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return;
+  const std::wstring prefix = std::wstring(folder, length) + L"\\";
+  // A full path with the altered search takes each one's own imports from
+  // the system folder too. Those a system lacks are of no concern.
+  for (const wchar_t* name : kLoadedByName)
+    LoadLibraryExW((prefix + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
+}  // namespace
+
 void RestrictDllSearchToSystemFolder() {
+  if (TestSeams().noDllRestriction) return;
   // Looked up at run time so that a system without it still starts.
   typedef BOOL(WINAPI * SetDefaultDllDirectoriesFunction)(DWORD);
   const auto setDefault =
       reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
           GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
-  if (setDefault != nullptr) setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
+  if (setDefault == nullptr || TestSeams().noDefaultDllDirectories ||
+      !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
+    LoadSystemDllsByFullPath();
   // Takes the current folder out of the search on every system.
   SetDllDirectoryW(L"");
 }

@@ -2,19 +2,30 @@
 
 #include "PathUtils.h"
 
+void CDownloadAttempt::CloseConnection() {
+  request.Close();
+  connection.Close();
+  root.Close();
+}
+
 void CDownloadAttempt::RemoveFile() {
   file.Close();
   DeleteByName();
 }
 
 void CDownloadAttempt::DeleteByName() const {
-  if (!filePath.empty() && FileExists(filePath)) DeleteFileW(filePath.c_str());
+  if (fileNamed && FileExists(filePath)) DeleteFileW(filePath.c_str());
+}
+
+void CDownloadAttempt::SetFilePath(std::wstring path) {
+  filePath = std::move(path);
+  fileNamed = true;
 }
 
 std::shared_ptr<CDownloadAttempt> CDownloadAttempt::Snapshot() const {
-  auto copy = std::make_shared<CDownloadAttempt>();
-  copy->contentLength = contentLength;
-  copy->filePath = filePath;
+  auto copy = std::make_shared<CDownloadAttempt>(url, timeoutMs);
+  copy->contentLength = contentLength.load();
+  if (fileNamed) copy->SetFilePath(filePath);
   copy->received = received.load();
   return copy;
 }

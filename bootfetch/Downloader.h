@@ -7,16 +7,19 @@
 #include <string>
 
 #include "DownloadAttempt.h"
-#include "InternetHandle.h"
 #include "WaitableHandle.h"
-#include "WinInetLibrary.h"
 
 // Fetches one package by a plain HTTP GET into a new file in the temporary
-// folder. Start sets up the request on the caller's thread and leaves the body
-// to a worker thread; the outcome is read through the queries. An empty error
-// text after the worker has ended means success.
+// folder. Start hands the whole attempt, from the URL check to the body's
+// last byte, to a worker thread and returns at once; the outcome is read
+// through the queries. An empty error text after the worker has ended means
+// success.
 class CDownloader {
  public:
+  // How long connecting, sending and each wait for data may take before the
+  // attempt fails: a silent server ends in the retry question, not a hang.
+  static const DWORD kTimeoutMs = 60000;
+
   // A failed step. The text names the step for debugging; users only ever see
   // the one catalogue message.
   class CException {
@@ -28,20 +31,25 @@ class CDownloader {
     std::wstring m_step;
   };
 
-  CDownloader();
+  // Tests pass a shorter time-out; the program keeps the default.
+  explicit CDownloader(DWORD timeoutMs = kTimeoutMs);
   ~CDownloader();
   CDownloader(const CDownloader&) = delete;
   CDownloader& operator=(const CDownloader&) = delete;
 
-  // Never throws; a failure ends as the error text.
+  // Never throws and never waits on the network; a failure ends as the error
+  // text.
   void Start(const std::wstring& url);
-  // Stops a running worker, even one blocked in a read, and waits for it
-  // briefly; the file stays.
+  // Stops a running worker, even one blocked on the network, and waits for it
+  // briefly; a stopped attempt leaves no file.
   void Stop();
   // Stops and deletes the file, finished or not.
   void Cancel();
 
-  bool IsDownloading() const;
+  // Also gives up on a server that has been silent for longer than the
+  // time-out, where WinInet's own time-outs do not end the wait: the attempt
+  // then fails like any other.
+  bool IsDownloading();
   double GetProgress() const;  // 0..1
   const std::wstring& GetErrorText() const { return m_attempt->errorText; }
   const std::wstring& GetFilePath() const { return m_attempt->filePath; }
@@ -50,28 +58,20 @@ class CDownloader {
  private:
   template <typename Steps>
   static void RunGuarded(CDownloadAttempt& attempt, Steps steps);
-  void StartSteps(const std::wstring& url);
-  void ParseUrl(const std::wstring& url);
-  void OpenConnection();
-  bool QueryInfoText(DWORD infoLevel, std::wstring& text) const;
-  bool QueryInfoNumber(DWORD infoLevel, std::int32_t& number) const;
-  std::int32_t GetStatusCode() const;
-  std::int32_t GetContentSize() const;
-  void CreateTargetFile();
   void CreateWorker();
   static DWORD WINAPI ThreadProc(LPVOID parameter);
+  static void RunAttempt(CDownloadAttempt& attempt);
+  static void ParseUrl(CDownloadAttempt& attempt);
+  static void OpenConnection(CDownloadAttempt& attempt);
+  static void SetTimeouts(HINTERNET handle, DWORD timeoutMs);
+  static std::int32_t GetStatusCode(const CDownloadAttempt& attempt);
+  static std::int32_t GetContentSize(const CDownloadAttempt& attempt);
+  static void CreateTargetFile(CDownloadAttempt& attempt);
   static void DownloadLoop(CDownloadAttempt& attempt);
   void RemovePartialFile();
+  void GiveUpOnSilence();
 
-  const CWinInetLibrary& m_api;
-  // Declaration order is destruction order in reverse: the worker handle
-  // closes before the request, the request before the connection before the
-  // root.
-  CInternetHandle m_root;
-  CInternetHandle m_connection;
-  CInternetHandle m_request;
-  std::wstring m_host;
-  std::wstring m_objectPath;
+  const DWORD m_timeoutMs;
   CWaitableHandle m_worker;
   std::shared_ptr<CDownloadAttempt> m_attempt;  // never null
 };

@@ -1,11 +1,15 @@
 #pragma once
 
+#include <atomic>
+
 #include "WinInetLibrary.h"
 
-// Owns one WinInet handle; storing another closes the one held before.
+// Owns one WinInet handle that two threads may close: the worker that made
+// it, when its attempt ends, and the downloader, to end a call blocked on the
+// network. Whoever takes the handle first closes it, so it closes once.
 class CInternetHandle {
  public:
-  explicit CInternetHandle(const CWinInetEntryPoints& api) : m_api(api) {}
+  CInternetHandle() = default;
   ~CInternetHandle() { Close(); }
   CInternetHandle(const CInternetHandle&) = delete;
   CInternetHandle& operator=(const CInternetHandle&) = delete;
@@ -14,17 +18,12 @@ class CInternetHandle {
     Close();
     m_handle = handle;
   }
-  BOOL Close() {
-    if (m_handle == nullptr) return TRUE;
-    const BOOL closed = m_api.InternetCloseHandle(m_handle);
-    m_handle = nullptr;
-    return closed;
+  void Close() {
+    // Only a loaded WinInet hands out handles.
+    if (const HINTERNET handle = m_handle.exchange(nullptr)) WinInet().InternetCloseHandle(handle);
   }
-  // Forgets the handle without closing it, for one that was closed already.
-  void Release() { m_handle = nullptr; }
   HINTERNET Get() const { return m_handle; }
 
  private:
-  const CWinInetEntryPoints& m_api;
-  HINTERNET m_handle = nullptr;
+  std::atomic<HINTERNET> m_handle{nullptr};
 };

@@ -11,7 +11,27 @@
 
 WTL::CAppModule _Module;
 
+#ifdef BOOTFETCH_TEST_SEAMS
+#include <cwchar>
+
+#include "TestSeams.h"
+
+// The hardening tests' build reads its switches from the command line, after
+// the URL.
+static void ReadTestSeams() {
+  const wchar_t* const commandLine = GetCommandLineW();
+  CTestSeams& seams = TestSeams();
+  seams.noDllRestriction = std::wcsstr(commandLine, L" --no-dll-restriction") != nullptr;
+  seams.noDefaultDllDirectories =
+      std::wcsstr(commandLine, L" --no-default-dll-directories") != nullptr;
+  seams.winInetByName = std::wcsstr(commandLine, L" --wininet-by-name") != nullptr;
+}
+#endif
+
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
+#ifdef BOOTFETCH_TEST_SEAMS
+  ReadTestSeams();
+#endif
   RestrictDllSearchToSystemFolder();
   // The catalogue (the XML library's start-up above all) loads while COM,
   // the controls and the dialog's windows are set up; the dialog waits for it

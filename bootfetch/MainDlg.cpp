@@ -3,6 +3,7 @@
 #include <shellapi.h>
 
 #include "LanguageBootstrap.h"
+#include "MessageTexts.h"
 #include "ProductEdition.h"
 #include "ProgressPosition.h"
 #include "ShellOpenFile.h"
@@ -37,17 +38,12 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
     m_progress.SetPos(ProgressPosition(m_downloader.GetProgress()));
     return 0;
   }
+  StopTimer();
   const std::wstring errorText = m_downloader.GetErrorText();
   if (errorText.empty()) {
-    // The shell may pump messages while it starts the installer: no second
-    // tick may launch the package again, and no Cancel may delete it.
-    StopTimer();
-    m_launched = true;
-    ShellOpenFile(m_downloader.GetFilePath(), nullptr);
-    EndDialog(kLaunched);
+    Launch();
     return 0;
   }
-  StopTimer();
   if (MessageBox(errorText.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
     m_downloader.Start(m_url);
     StartTimer();
@@ -62,6 +58,20 @@ LRESULT CMainDlg::OnCancel(WORD, WORD id, HWND, BOOL&) {
   m_downloader.Cancel();
   EndDialog(id);
   return 0;
+}
+
+void CMainDlg::Launch() {
+  // The shell may pump messages while it starts the installer: no Cancel may
+  // delete the package meanwhile.
+  m_launched = true;
+  const std::wstring package = m_downloader.GetFilePath();
+  if (ShellOpenFile(package, nullptr)) {
+    EndDialog(kLaunched);
+    return;
+  }
+  // The package stays where it is, and the user learns where.
+  MessageBox(LaunchErrorText(package).c_str(), nullptr, MB_OK | MB_ICONERROR);
+  EndDialog(kNotOpened);
 }
 
 void CMainDlg::SetIcons() {

@@ -15,7 +15,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   enum { IDD = IDD_MAIN };
 
   // Dialog results, which become the exit code of the process.
-  enum Result { kLaunched = 1, kCancelled = 2, kFailed = 3 };
+  enum Result { kLaunched = 1, kCancelled = 2, kFailed = 3, kNotOpened = 4 };
 
   BEGIN_MSG_MAP(CMainDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogWaitForLanguage)
@@ -34,6 +34,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnCancel(WORD notifyCode, WORD id, HWND control, BOOL& handled);
 
+  void Launch();
   void SetIcons();
   void ReadUrlFromCommandLine();
   void UpdateCaption();

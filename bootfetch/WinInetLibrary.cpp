@@ -2,9 +2,12 @@
 
 #include <string>
 
+#include "TestSeams.h"
+
 namespace {
 
 HMODULE LoadFromSystemFolder(const wchar_t* name) {
+  if (TestSeams().winInetByName) return LoadLibraryW(name);
   HMODULE module = LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
   if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
   // Systems that predate the search flags reject them; a full path keeps the
@@ -25,6 +28,7 @@ CWinInetLibrary::CWinInetLibrary() : m_module(LoadFromSystemFolder(L"wininet.dll
       Resolve(InternetConnectW, "InternetConnectW") &&
       Resolve(HttpOpenRequestW, "HttpOpenRequestW") &&
       Resolve(HttpSendRequestW, "HttpSendRequestW") && Resolve(HttpQueryInfoW, "HttpQueryInfoW") &&
+      Resolve(InternetSetOptionW, "InternetSetOptionW") &&
       Resolve(InternetReadFile, "InternetReadFile") &&
       Resolve(InternetCloseHandle, "InternetCloseHandle");
   if (complete) return;

@@ -11,6 +11,7 @@ struct CWinInetEntryPoints {
   decltype(&::HttpOpenRequestW) HttpOpenRequestW = nullptr;
   decltype(&::HttpSendRequestW) HttpSendRequestW = nullptr;
   decltype(&::HttpQueryInfoW) HttpQueryInfoW = nullptr;
+  decltype(&::InternetSetOptionW) InternetSetOptionW = nullptr;
   decltype(&::InternetReadFile) InternetReadFile = nullptr;
   decltype(&::InternetCloseHandle) InternetCloseHandle = nullptr;
 };

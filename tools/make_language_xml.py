@@ -26,6 +26,9 @@ REQUIRED = [
     ("IDS_DOWNLOADER_ERROR",
      "Unable to download the installation package. Please check your Internet connection "
      "or firewall settings and try again."),
+    ("IDS_LAUNCH_ERROR",
+     "The installation package was downloaded but could not be opened.\\n\\nTo install the "
+     "product, open this file:\\n{PATH}"),
     ("Download {PRODUCT}", "Download {PRODUCT}"),
     ("Cancel", "Cancel"),
 ]
@@ -195,7 +198,7 @@ PHRASES = [
 
 # The texts bootfetch can show, per language code (the program of a language
 # is bootfetch-CODE.exe and carries language-CODE.xml). To add a language, add
-# a row here with all three texts, then run this script and rebuild.
+# a row here with all four texts, then run this script and rebuild.
 # Placeholders and escapes ("{PRODUCT}", "\\n") must stay as in English; the
 # generator refuses a row that drops or adds one.
 TRANSLATIONS = {
@@ -205,6 +208,9 @@ TRANSLATIONS = {
         "IDS_DOWNLOADER_ERROR":
             "Не удалось загрузить установочный пакет. Проверьте подключение к Интернету "
             "или настройки брандмауэра и повторите попытку.",
+        "IDS_LAUNCH_ERROR":
+            "Установочный пакет загружен, но его не удалось открыть.\\n\\nЧтобы установить "
+            "продукт, откройте этот файл:\\n{PATH}",
     },
     "fr": {
         "Download {PRODUCT}": "Télécharger {PRODUCT}",
@@ -212,6 +218,9 @@ TRANSLATIONS = {
         "IDS_DOWNLOADER_ERROR":
             "Impossible de télécharger le package d'installation. Vérifiez votre connexion "
             "Internet ou les paramètres de votre pare-feu, puis réessayez.",
+        "IDS_LAUNCH_ERROR":
+            "Le package d'installation a été téléchargé, mais n'a pas pu être ouvert.\\n\\n"
+            "Pour installer le produit, ouvrez ce fichier :\\n{PATH}",
     },
     "es": {
         "Download {PRODUCT}": "Descargar {PRODUCT}",
@@ -219,6 +228,9 @@ TRANSLATIONS = {
         "IDS_DOWNLOADER_ERROR":
             "No se pudo descargar el paquete de instalación. Compruebe la conexión a Internet "
             "o la configuración del firewall e inténtelo de nuevo.",
+        "IDS_LAUNCH_ERROR":
+            "El paquete de instalación se descargó, pero no se pudo abrir.\\n\\nPara instalar "
+            "el producto, abra este archivo:\\n{PATH}",
     },
     "de": {
         "Download {PRODUCT}": "{PRODUCT} herunterladen",
@@ -226,6 +238,9 @@ TRANSLATIONS = {
         "IDS_DOWNLOADER_ERROR":
             "Das Installationspaket konnte nicht heruntergeladen werden. Überprüfen Sie Ihre "
             "Internetverbindung oder die Firewall-Einstellungen und versuchen Sie es erneut.",
+        "IDS_LAUNCH_ERROR":
+            "Das Installationspaket wurde heruntergeladen, konnte aber nicht geöffnet werden."
+            "\\n\\nÖffnen Sie zur Installation diese Datei:\\n{PATH}",
     },
 }
 

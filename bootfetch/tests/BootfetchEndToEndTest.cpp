@@ -70,6 +70,18 @@ class BootfetchEndToEnd : public ::testing::Test {
       EXPECT_EQ(1u, m_languageCopies.count(name)) << "catalogue copy left behind: " << name;
   }
 
+  // What the recorder noted, once it has noted a whole line: the program
+  // ends as soon as the shell has started the recorder, not once it is done.
+  std::wstring WaitForRecord() const {
+    std::wstring record;
+    for (int i = 0; i < 300 && (record.empty() || record.back() != L'\n'); ++i) {
+      if (i > 0) Sleep(100);
+      const std::string bytes = ReadBytes(m_records / L"opened.txt");
+      record.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+    }
+    return record;
+  }
+
   // Packages that appeared in the temporary folder since the test began.
   std::set<std::wstring> NewPackages() const {
     std::set<std::wstring> now = TempFilesMatching(L"Vantrel*.msi");
@@ -119,9 +131,7 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   EXPECT_EQ(1u, app.WaitForExit());
   EXPECT_GT(highest, 0) << "the bar never moved";
 
-  const std::string log = ReadBytes(m_records / L"opened.txt");
-  const std::wstring opened(reinterpret_cast<const wchar_t*>(log.data()),
-                            log.size() / sizeof(wchar_t));
+  const std::wstring opened = WaitForRecord();
   const std::set<std::wstring> packages = NewPackages();
   ASSERT_EQ(1u, packages.size());
   const std::wstring package = *packages.begin();
@@ -174,7 +184,21 @@ TEST_F(BootfetchEndToEnd, EscapeOnTheErrorBoxCountsAsCancel) {
   EXPECT_EQ(3u, app.WaitForExit());
 }
 
-TEST_F(BootfetchEndToEnd, CancellingDuringTheDownloadEndsWithTwoAndNoFile) {
+// Whatever the server is doing, a cancel ends the program at once: while
+// the connection waits to be accepted, while the answer is held back, and
+// while the body is held back after its first bytes. The dialog shows before
+// any of it.
+TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
+  const struct {
+    const wchar_t* name;
+    std::wstring url;
+    bool held;  // the server counts the answer it holds back
+    bool file;  // the package file exists by then
+  } phases[] = {
+      {L"connect", kSilentHost + std::wstring(L"/connect.msi"), false, false},
+      {L"headers", kServer + std::wstring(L"/silent/headers.msi"), true, false},
+      {L"body", kServer + std::wstring(L"/stall/10000000/4096/body.msi"), true, true},
+  };
   const struct {
     const wchar_t* name;
     void (*cancel)(HWND dialog);
@@ -184,53 +208,110 @@ TEST_F(BootfetchEndToEnd, CancellingDuringTheDownloadEndsWithTwoAndNoFile) {
        [](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0); }},
       {L"close box", [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
   };
-  for (const auto& way : ways) {
-    SCOPED_TRACE(way.name);
-    CAppRunner app;
-    // The server stops sending after 4 KiB and holds the connection open.
-    ASSERT_TRUE(
-        app.Start(BootfetchPath(), std::wstring(kServer) + L"/stall/10000000/4096/cancel.msi"));
-    const HWND dialog = app.WaitForDialog();
-    ASSERT_TRUE(dialog);
-    // Wait until the package file exists, so the cancel has something to remove.
-    for (int i = 0; i < 200 && NewPackages().empty(); ++i) Sleep(50);
-    EXPECT_FALSE(NewPackages().empty());
-    way.cancel(dialog);
-    EXPECT_EQ(2u, app.WaitForExit());
-    EXPECT_EQ(1, StalledBodies()) << "the program waited for the server";
-    ReleaseStall();
-    EXPECT_TRUE(NewPackages().empty()) << "the partial file was left behind";
+  for (const auto& phase : phases) {
+    for (const auto& way : ways) {
+      SCOPED_TRACE(std::wstring(phase.name) + L", " + way.name);
+      CAppRunner app;
+      ASSERT_TRUE(app.Start(BootfetchPath(), phase.url));
+      const HWND dialog = app.WaitForDialog();
+      ASSERT_TRUE(dialog);
+      // The phase has begun: the server holds the answer back, and the
+      // package file exists once the headers are in.
+      for (int i = 0; i < 200 && phase.held && StalledBodies() == 0; ++i) Sleep(50);
+      for (int i = 0; i < 200 && phase.file && NewPackages().empty(); ++i) Sleep(50);
+      EXPECT_EQ(phase.file, !NewPackages().empty());
+      way.cancel(dialog);
+      EXPECT_EQ(2u, app.WaitForExit());
+      if (phase.held) {
+        EXPECT_EQ(1, StalledBodies()) << "the program waited for the server";
+      }
+      ReleaseStall();
+      EXPECT_TRUE(NewPackages().empty()) << "the partial file was left behind";
+    }
   }
 }
 
-// A copy of the program in a download folder holding a planted wininet.dll,
-// with Wine told to prefer a DLL it finds there, as Windows does for every
-// DLL that is not a known one.
+// With nothing registered for .msi files the shell cannot open the package:
+// the program says so, names the kept package, and ends with 4.
+TEST_F(BootfetchEndToEnd, PackageTheShellCannotOpenIsKeptAndNamed) {
+  const std::wstring progId = DefaultValue(HKEY_CLASSES_ROOT, L".msi");
+  ASSERT_TRUE(SetDefaultValue(HKEY_CLASSES_ROOT, L".msi", L"Vantrel.NoHandler"));
+  CAppRunner app;
+  const bool started = app.Start(BootfetchPath(), std::wstring(kServer) + L"/file/5000/kept.msi");
+  const HWND box = started && app.WaitForDialog() ? app.WaitForMessageBox() : nullptr;
+  const std::wstring text = box ? MessageBoxText(box) : std::wstring();
+  if (box) {
+    EXPECT_TRUE(GetDlgItem(box, IDOK));
+    EXPECT_FALSE(GetDlgItem(box, IDCANCEL));
+    PressButton(box, IDOK);
+  }
+  const DWORD exitCode = app.WaitForExit();
+  SetDefaultValue(HKEY_CLASSES_ROOT, L".msi", progId);
+  ASSERT_TRUE(box) << "no message box";
+  EXPECT_EQ(4u, exitCode);
+  const std::set<std::wstring> packages = NewPackages();
+  ASSERT_EQ(1u, packages.size());
+  const std::wstring package = TempPath() + *packages.begin();
+  EXPECT_EQ(
+      L"The installation package was downloaded but could not be opened.\n\nTo install "
+      L"the product, open this file:\n" +
+          package,
+      text);
+  EXPECT_EQ(PatternBody(5000), ReadBytes(package)) << "the package stays for the user";
+  DeleteFileW(package.c_str());
+}
+
+// A copy of the program in a download folder holding a planted DLL, with
+// Wine told to prefer a DLL it finds there, as Windows does for every DLL
+// that is not a known one. The tests' build turns single safeguards off:
+// each must hold alone, and the rows where the plant runs show that a
+// planted DLL would be seen.
 TEST_F(BootfetchEndToEnd, NeverLoadsADllPlantedBesideIt) {
   const std::wstring name = L"bootfetch-planted.exe";
   const std::wstring overrides = L"Software\\Wine\\AppDefaults\\" + name + L"\\DllOverrides";
+  const std::wstring seams = ProgramFolder() + L"\\..\\bootfetch_seams.exe";
   const struct {
+    const wchar_t* name;
+    std::wstring program;
+    const wchar_t* dll;
     const wchar_t* loadOrder;
+    const wchar_t* switches;
+    bool runs;  // the planted DLL is expected to run
     DWORD exitCode;
-  } cases[] = {
-      {L"native,builtin", 1}, {L"", 3},  // no WinInet at all: the download fails like any other
+  } rows[] = {
+      {L"shipped", BootfetchPath(), L"wininet", L"native,builtin", L"", false, 1},
+      // No WinInet at all: the download fails like any other.
+      {L"shipped, no WinInet", BootfetchPath(), L"wininet", L"", L"", false, 3},
+      {L"WinInet from the system folder alone", seams, L"wininet", L"native,builtin",
+       L"--no-dll-restriction", false, 1},
+      {L"restricted search alone", seams, L"wininet", L"native,builtin", L"--wininet-by-name",
+       false, 1},
+      {L"neither", seams, L"wininet", L"native,builtin", L"--no-dll-restriction --wininet-by-name",
+       true, 3},
+      // Where SetDefaultDllDirectories is missing, for a DLL the theme loads
+      // by name once the dialog is drawn.
+      {L"system DLLs loaded by full path", seams, L"msimg32", L"native,builtin",
+       L"--no-default-dll-directories", false, 1},
+      {L"no restriction", seams, L"msimg32", L"native,builtin", L"--no-dll-restriction", true, 1},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.loadOrder);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
     CTempDir folder;
-    ASSERT_TRUE(CopyFileW(BootfetchPath().c_str(), (folder / name).c_str(), FALSE));
-    ASSERT_TRUE(CopyFileW(PLANTED_WININET, (folder / L"wininet.dll").c_str(), FALSE));
+    ASSERT_TRUE(CopyFileW(row.program.c_str(), (folder / name).c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileW(PLANTED_DLL, (folder / (row.dll + std::wstring(L".dll"))).c_str(), FALSE));
     ASSERT_EQ(ERROR_SUCCESS,
-              RegSetKeyValueW(HKEY_CURRENT_USER, overrides.c_str(), L"wininet", REG_SZ, c.loadOrder,
-                              static_cast<DWORD>((wcslen(c.loadOrder) + 1) * 2)));
+              RegSetKeyValueW(HKEY_CURRENT_USER, overrides.c_str(), row.dll, REG_SZ, row.loadOrder,
+                              static_cast<DWORD>((wcslen(row.loadOrder) + 1) * 2)));
     CAppRunner app;
-    ASSERT_TRUE(app.Start(folder / name, std::wstring(kServer) + L"/file/5000/planted.msi"));
-    if (c.exitCode == 3) ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
-    EXPECT_EQ(c.exitCode, app.WaitForExit());
+    ASSERT_TRUE(app.Start(folder / name,
+                          std::wstring(kServer) + L"/file/5000/planted.msi " + row.switches));
+    if (row.exitCode == 3) ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
+    EXPECT_EQ(row.exitCode, app.WaitForExit());
     RegDeleteTreeW(HKEY_CURRENT_USER, overrides.c_str());
-    EXPECT_FALSE(FileExists(folder / L"planted-dll-loaded")) << "the planted DLL ran";
+    EXPECT_EQ(row.runs, FileExists(folder / L"planted-dll-loaded")) << "whether the plant ran";
     const std::set<std::wstring> packages = NewPackages();
-    ASSERT_EQ(c.exitCode == 1 ? 1u : 0u, packages.size());
+    ASSERT_EQ(row.exitCode == 1 ? 1u : 0u, packages.size());
     for (const std::wstring& package : packages) {
       EXPECT_EQ(PatternBody(5000), ReadBytes(TempPath() + package));
       DeleteFileW((TempPath() + package).c_str());

@@ -52,6 +52,8 @@ void ReleaseStall() { Fetch(L"/_release"); }
 
 int StalledBodies() { return std::stoi(Fetch(L"/_stalled")); }
 
+int AbandonedAnswers() { return std::stoi(Fetch(L"/_abandoned")); }
+
 std::string PatternBody(std::size_t size) {
   std::string body(size, '\0');
   for (std::size_t i = 0; i < size; ++i) body[i] = static_cast<char>(i % 251);

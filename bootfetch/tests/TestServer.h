@@ -7,6 +7,8 @@
 // 127.0.0.1 port 80.
 
 const wchar_t kServer[] = L"http://127.0.0.1";
+// Accepts no connection: a connect there waits until the client gives up.
+const wchar_t kSilentHost[] = L"http://127.0.0.3";
 
 struct CRequestRecord {
   std::string port;
@@ -20,8 +22,10 @@ std::vector<CRequestRecord> TakeRequestLog();
 
 // Lets a body stalled by /stall/... go on.
 void ReleaseStall();
-// How many bodies the server holds back right now.
+// How many answers the server holds back right now (/stall, /silent).
 int StalledBodies();
+// How many answers the client went away from before their end.
+int AbandonedAnswers();
 
 // The bytes the server sends for a body of the given size.
 std::string PatternBody(std::size_t size);

@@ -14,13 +14,19 @@
   /length/TEXT/SENT                Content-Length: TEXT, SENT bytes, then close
   /slow/SIZE/MS                    1024 bytes every MS milliseconds
   /stall/SIZE/BEFORE               BEFORE bytes, then waits for /_release
+  /silent                          reads the request, then waits for /_release
+                                   before closing without an answer
   /cacheable/SIZE/KEY              200 that any cache may keep for a day; the
                                    body shifts by one byte with each request
                                    for the same KEY
   /_release                        lets stalled bodies go on
-  /_stalled                        how many bodies are stalled right now
+  /_stalled                        how many answers are held back right now
+  /_abandoned                      how many answers the client went away from
   /_log                            the requests so far (then forgotten), a line
                                    each: port, method, path, agent, tab-separated
+
+127.0.0.3 port 80 accepts no connection at all: its backlog is full, so a
+connect there waits until the client gives up.
 
 Pattern byte i is i % 251, so a shifted, lost or repeated 1024-byte piece shows.
 Further path segments are ignored, so callers can make paths unique.
@@ -32,18 +38,21 @@ Further path segments are ignored, so callers can make paths unique.
 import argparse
 import http.server
 import random
+import socket
 import subprocess
 import sys
 import threading
 import time
 
 PORTS = (80, 8080)  # 8080 only shows requests that should have gone to 80
+SILENT_HOST = "127.0.0.3"
 PATTERN = bytes(i % 251 for i in range(251)) * 1024
 
 log_lock = threading.Lock()
 request_log = []
 release = threading.Event()
-stalled = 0  # bodies waiting for /_release, under log_lock
+stalled = 0  # answers waiting for /_release, under log_lock
+abandoned = 0  # answers the client went away from, under log_lock
 cacheable_counts = {}  # requests per /cacheable key, under log_lock
 
 
@@ -59,6 +68,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         pass
 
     def do_GET(self):
+        global abandoned
         parts = self.path.split("?")[0].strip("/").split("/")
         mode, args = parts[0], parts[1:]
         if not mode.startswith("_"):
@@ -70,7 +80,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         try:
             getattr(self, "mode_" + mode.replace("-", "_").lstrip("_"), self.mode_unknown)(*args)
         except (ConnectionError, TimeoutError):
-            pass
+            with log_lock:
+                abandoned += 1
 
     def head(self, status, headers, cache="no-store"):
         lines = ["HTTP/1.1 %s" % status] + ["%s: %s" % h for h in headers]
@@ -134,11 +145,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.head("200 OK", [("Content-Length", size)])
         self.body(int(size), piece=1024, delay=int(ms) / 1000.0)
 
-    def mode_stall(self, size, before, *rest):
+    def hold(self):
         global stalled
-        release.clear()
-        self.head("200 OK", [("Content-Length", size)])
-        self.body(int(before))
         with log_lock:
             stalled += 1
         try:
@@ -146,7 +154,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         finally:
             with log_lock:
                 stalled -= 1
+
+    def mode_stall(self, size, before, *rest):
+        release.clear()
+        self.head("200 OK", [("Content-Length", size)])
+        self.body(int(before))
+        self.hold()
         self.body(int(size) - int(before), offset=int(before))
+
+    def mode_silent(self, *rest):
+        release.clear()
+        self.hold()
 
     def mode_cacheable(self, size, key, *rest):
         with log_lock:
@@ -163,6 +181,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.head("200 OK", [("Content-Length", str(len(text)))])
         self.wfile.write(text)
 
+    def mode_abandoned(self, *rest):
+        with log_lock:
+            text = str(abandoned).encode("ascii")
+        self.head("200 OK", [("Content-Length", str(len(text)))])
+        self.wfile.write(text)
+
     def mode_release(self, *rest):
         release.set()
         self.head("200 OK", [("Content-Length", "0")])
@@ -173,6 +197,25 @@ class Handler(http.server.BaseHTTPRequestHandler):
             request_log.clear()
         self.head("200 OK", [("Content-Length", str(len(text)))])
         self.wfile.write(text)
+
+
+def start_silent_listener():
+    """A listening socket whose backlog a connection of its own fills."""
+    listener = socket.socket()
+    listener.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    listener.bind((SILENT_HOST, 80))
+    listener.listen(0)
+    fillers = []
+    for _ in range(2):  # the kernel queues one more than the backlog
+        filler = socket.socket()
+        filler.settimeout(1)
+        try:
+            filler.connect((SILENT_HOST, 80))
+        except OSError:
+            filler.close()
+            break
+        fillers.append(filler)
+    return [listener] + fillers
 
 
 def start_servers():
@@ -191,6 +234,7 @@ def main():
     parser.add_argument("command", nargs=argparse.REMAINDER)
     options = parser.parse_args()
     servers = start_servers()
+    silent = start_silent_listener()
     try:
         if options.action == "serve":
             threading.Event().wait()
@@ -203,6 +247,8 @@ def main():
         for server in servers:
             server.shutdown()
             server.server_close()
+        for sock in silent:
+            sock.close()
 
 
 if __name__ == "__main__":

@@ -6,12 +6,11 @@
 
 namespace {
 
-// A missing file must come back at once: the shell is told to show no error
-// box, which would otherwise block an unattended run.
-TEST(ShellOpenFile, MissingFileReturnsWithoutUi) {
+// A missing file must come back at once as a failure: the shell is told to
+// show no error box, which would otherwise block an unattended run.
+TEST(ShellOpenFile, MissingFileFailsWithoutUi) {
   CTempDir dir;
-  ShellOpenFile(dir / L"missing.msi", nullptr);
-  SUCCEED();
+  EXPECT_FALSE(ShellOpenFile(dir / L"missing.msi", nullptr));
 }
 
 // Runs a batch file through the shell and waits for what it leaves behind.
@@ -20,7 +19,7 @@ TEST(ShellOpenFile, OpensFileWithItsAssociation) {
   const std::wstring marker = dir / L"opened.txt";
   const std::wstring script = dir / L"run.bat";
   WriteFile(script, "@echo opened> \"" + std::string(marker.begin(), marker.end()) + "\"\r\n");
-  ShellOpenFile(script, nullptr);
+  EXPECT_TRUE(ShellOpenFile(script, nullptr));
   for (int i = 0; i < 100 && GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
     Sleep(100);
   EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(marker.c_str()));

@@ -1,6 +1,7 @@
-// A wininet.dll as an attacker would plant it in a download folder: loading
-// it leaves a marker file beside it. It exports nothing, so a program that
-// imports WinInet from it cannot start.
+// A DLL as an attacker would plant it in a download folder, under the name
+// of a system DLL (wininet.dll, msimg32.dll): loading it leaves a marker file
+// beside it. It exports nothing, so a program that imports from it cannot
+// start.
 #include <windows.h>
 
 #include <string>
