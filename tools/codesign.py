@@ -96,13 +96,15 @@ def make_test_authority(folder):
             os.replace(os.path.join(work, name), os.path.join(folder, name))
 
 
+def expires_soon(cert):
+    return subprocess.run(["openssl", "x509", "-checkend", str(RENEW_BEFORE_SECONDS), "-noout",
+                           "-in", cert], capture_output=True).returncode != 0
+
+
 def test_identity(folder):
     signer = os.path.join(folder, TEST_SIGNER)
     paths = [os.path.join(folder, name) for name in (TEST_ROOT, TEST_SIGNER, TEST_SIGNER_KEY)]
-    expiring = all(map(os.path.isfile, paths)) and subprocess.run(
-        ["openssl", "x509", "-checkend", str(RENEW_BEFORE_SECONDS), "-noout", "-in", signer],
-        capture_output=True).returncode != 0
-    if not all(map(os.path.isfile, paths)) or expiring:
+    if not all(map(os.path.isfile, paths)) or expires_soon(signer):
         print("making the test certificate authority in %s" % folder)
         make_test_authority(folder)
     with open(signer) as f:
@@ -127,6 +129,7 @@ def vendor_identity(pfx):
 
 
 def identity(folder):
+    folder = os.path.abspath(folder)
     os.makedirs(folder, exist_ok=True)
     pfx = os.environ.get("SIGN_PFX", "")
     chosen = vendor_identity(pfx) if pfx else test_identity(folder)
@@ -145,9 +148,7 @@ def identity(folder):
     print("signing with %s" % (chosen.get("pfx") or chosen["certs"]))
 
 
-def sign(folder, source, output):
-    with open(os.path.join(folder, IDENTITY)) as f:
-        chosen = json.load(f)
+def signing_arguments(chosen):
     args = ["osslsigncode", "sign", "-h", DIGEST]
     if "pfx" in chosen:
         args += ["-pkcs12", chosen["pfx"], "-readpass", chosen["password_file"]]
@@ -155,18 +156,28 @@ def sign(folder, source, output):
         args += ["-certs", chosen["certs"], "-key", chosen["key"]]
     if chosen["timestamp_url"]:
         args += ["-ts", chosen["timestamp_url"]]
+    return args
+
+
+def sign(folder, source, output):
     partial = output + ".signing"
-    if os.path.exists(partial):
-        os.remove(partial)
+    # What is left when signing fails: nothing, not even the unsigned program
+    # when it was to be signed in place, so that the next build links it again.
+    leftovers = [partial]
+    if os.path.abspath(output) == os.path.abspath(source):
+        leftovers.append(source)
     try:
-        run(args + ["-in", source, "-out", partial])
-        os.chmod(partial, os.stat(source).st_mode)
-        os.replace(partial, output)
-    except SigningError:
+        with open(os.path.join(folder, IDENTITY)) as f:
+            chosen = json.load(f)
         if os.path.exists(partial):
             os.remove(partial)
-        if output == source:
-            os.remove(source)  # so that the next build links it again
+        run(signing_arguments(chosen) + ["-in", source, "-out", partial])
+        os.chmod(partial, os.stat(source).st_mode)
+        os.replace(partial, output)
+    except (OSError, ValueError, SigningError):
+        for path in leftovers:
+            if os.path.exists(path):
+                os.remove(path)
         raise
 
 
@@ -179,7 +190,7 @@ def main(argv):
         else:
             print(__doc__, file=sys.stderr)
             return 2
-    except SigningError as error:
+    except (OSError, ValueError, SigningError) as error:
         print("codesign: %s" % error, file=sys.stderr)
         return 1
     return 0
