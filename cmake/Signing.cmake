@@ -2,6 +2,8 @@
 # program and the DLL right after its link, each sample package once it is
 # built, so that the rest of the build (the packages carry setupaux.dll) and
 # every test use the signed files.
+# The script runs both from the PATH; looking for them here stops a
+# configuration that could not sign.
 find_program(OSSLSIGNCODE_EXECUTABLE NAMES osslsigncode REQUIRED)
 find_program(OPENSSL_EXECUTABLE NAMES openssl REQUIRED)
 
