@@ -17,7 +17,7 @@ as_root() {
 # packages are installed without the recommendations that would bring it.
 packages=(
   g++-mingw-w64-i686 cmake make wine wine32:i386 wine64 fonts-wine xvfb xauth
-  xsdcxx libboost-dev googletest msitools wixl dpkg-dev
+  xsdcxx libboost-dev googletest msitools wixl dpkg-dev osslsigncode openssl
   python3 imagemagick xdotool iproute2 util-linux
 )
 
