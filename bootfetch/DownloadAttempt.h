@@ -10,6 +10,7 @@
 
 #include "FileHandle.h"
 #include "InternetHandle.h"
+#include "PackagePin.h"
 
 // One download attempt, which its worker thread runs from the URL check to
 // the body's last byte. The downloader and the worker share it, so that a
@@ -34,9 +35,11 @@ struct CDownloadAttempt {
   std::shared_ptr<CDownloadAttempt> Snapshot() const;
 
   const std::wstring url;
-  const DWORD timeoutMs;    // for connecting, sending and every wait for data
-  std::wstring host;        // the worker's
-  std::wstring objectPath;  // the worker's
+  const DWORD timeoutMs;             // for connecting, sending and every wait for data
+  std::wstring host;                 // the worker's
+  std::wstring objectPath;           // the worker's
+  PinStatus pin = PinStatus::kNone;  // the worker's
+  CSha256Digest pinnedDigest{};      // the worker's
   CInternetHandle root;
   CInternetHandle connection;
   CInternetHandle request;

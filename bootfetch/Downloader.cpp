@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "BackgroundHasher.h"
 #include "MessageTexts.h"
 #include "HttpQueryInfo.h"
 #include "ReadSize.h"
@@ -26,6 +27,7 @@ const DWORD kTimeoutOptions[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTIO
 
 // The step texts; they never reach the user.
 const wchar_t kLoadWinInet[] = L"Load WinInet";
+const wchar_t kUncheckablePin[] = L"Pin that cannot be checked";
 const wchar_t kParseUrl[] = L"Parse url";
 const wchar_t kNotHttpUrl[] = L"Not HTTP url";
 const wchar_t kEmptyHost[] = L"Empty host in url";
@@ -43,6 +45,8 @@ const wchar_t kDownloadFile[] = L"Download file";
 const wchar_t kDownloadFileSize[] = L"Download file size";
 const wchar_t kSaveFile[] = L"Save file";
 const wchar_t kDiskSpace[] = L"Insufficient disk space";
+const wchar_t kHashPackage[] = L"Hash package";
+const wchar_t kPinMismatch[] = L"Package differs from its pin";
 
 // Thrown where the worker finds the stop flag raised: the attempt ends
 // quietly, without an error text.
@@ -157,7 +161,10 @@ void CDownloader::ParseUrl(CDownloadAttempt& attempt) {
   // A length of 1 asks for pointers into the URL instead of copies.
   components.dwHostNameLength = 1;
   components.dwUrlPathLength = 1;
-  const std::wstring& url = attempt.url;
+  // The fragment stays here: it is the caller's, never the server's.
+  std::wstring url;
+  attempt.pin = ParsePackageUrl(attempt.url, url, attempt.pinnedDigest);
+  if (attempt.pin == PinStatus::kUncheckable) throw CException(kUncheckablePin);
   if (!WinInet().InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &components))
     throw CException(kParseUrl);
   if (components.nScheme != INTERNET_SCHEME_HTTP) throw CException(kNotHttpUrl);
@@ -231,10 +238,18 @@ void CDownloader::CreateTargetFile(CDownloadAttempt& attempt) {
 }
 
 void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
-  std::vector<char> buffer(CReadSize::kLargest);
+  // A pinned body is hashed one piece behind the reads: the piece just read
+  // goes to the hasher, the next read goes into the other buffer.
+  const bool pinned = attempt.pin == PinStatus::kPinned;
+  std::vector<char> buffers[2] = {std::vector<char>(CReadSize::kLargest),
+                                  std::vector<char>(pinned ? CReadSize::kLargest : 0)};
+  std::unique_ptr<CBackgroundHasher> hasher;
+  if (pinned) hasher = std::make_unique<CBackgroundHasher>();
+  int current = 0;
   CReadSize readSize;
   const std::int32_t length = attempt.contentLength;
   for (;;) {
+    std::vector<char>& buffer = buffers[current];
     ThrowIfStopped(attempt);
     // One byte more than the rest at most: a body that runs past its length
     // shows without waiting for more of it.
@@ -250,6 +265,7 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     readSize.Update(read, GetTickCount() - started);
     if (read == 0) {
       if (received != length) throw CException(kDownloadFileSize);
+      if (hasher) CheckPin(*hasher, attempt.pinnedDigest);
       attempt.file.Close();
       attempt.complete = true;
       return;
@@ -260,9 +276,19 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     DWORD written = 0;
     if (!attempt.file.Write(buffer.data(), read, written)) throw CException(kSaveFile);
     if (written != read) throw CException(kDiskSpace);
+    if (hasher) {
+      if (!hasher->Hash(buffer.data(), read)) throw CException(kHashPackage);
+      current ^= 1;
+    }
     attempt.received = received + static_cast<std::int32_t>(written);
     attempt.lastHeard = GetTickCount();
   }
+}
+
+void CDownloader::CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinned) {
+  CSha256Digest digest;
+  if (!hasher.Finish(digest)) throw CException(kHashPackage);
+  if (digest != pinned) throw CException(kPinMismatch);
 }
 
 // Not every WinInet ends a connect, or any wait, at its time-out (some never

@@ -9,6 +9,8 @@
 #include "DownloadAttempt.h"
 #include "WaitableHandle.h"
 
+class CBackgroundHasher;
+
 // Fetches one package by a plain HTTP GET into a new file in the temporary
 // folder. Start hands the whole attempt, from the URL check to the body's
 // last byte, to a worker thread and returns at once; the outcome is read
@@ -68,6 +70,7 @@ class CDownloader {
   static std::int32_t GetContentSize(const CDownloadAttempt& attempt);
   static void CreateTargetFile(CDownloadAttempt& attempt);
   static void DownloadLoop(CDownloadAttempt& attempt);
+  static void CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinned);
   void RemovePartialFile();
   void GiveUpOnSilence();
 

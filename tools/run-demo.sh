@@ -76,12 +76,13 @@ mkdir -p "$shots" "$demo/www"
 
 if [ -z "$url" ]; then
   cp "$root/build/sample/$package" "$demo/www/"
-  url=http://127.0.0.1/$package
+  # Pinned: bootfetch launches the package only if its SHA-256 matches.
+  url=$(python3 "$root/tools/package-url.py" "$demo/www/$package" http://127.0.0.1/)
   say "serving build/demo/www on http://127.0.0.1:80/, each file over $serve_seconds s"
   python3 "$root/tools/paced_http_server.py" "$demo/www" "$serve_seconds" >"$demo/http.log" 2>&1 &
   server_pid=$!
   for _ in $(seq 50); do
-    curl -sfI "$url" >/dev/null 2>&1 && break
+    curl -sfI "${url%%#*}" >/dev/null 2>&1 && break
     kill -0 "$server_pid" 2>/dev/null || { cat "$demo/http.log" >&2; exit 1; }
     sleep 0.2
   done
@@ -149,6 +150,7 @@ case "$exit_code" in
   1) meaning="package downloaded and handed to the Windows Installer" ;;
   2) meaning="download cancelled" ;;
   3) meaning="download failed, retry declined" ;;
+  4) meaning="package downloaded, but the shell could not open it" ;;
   255) meaning="dialog could not be created" ;;
   *) meaning="unexpected" ;;
 esac
@@ -159,6 +161,14 @@ installed=yes
   echo "$(basename "$bootfetch") exit code: $exit_code ($meaning)"
   echo "Language: ${lang:-en}"
   echo "URL: $url"
+  case "$url" in
+    *"#sha256="*)
+      if [ "$exit_code" -eq 1 ]; then
+        echo "Pin: the downloaded package matched its SHA-256 pin (bootfetch opens nothing else)"
+      else
+        echo "Pin: the package was not opened"
+      fi ;;
+  esac
   echo "What appeared on screen (answered by demo_probe):"
   cat "$demo/watch.log"
   "$root/build/wine-run" "$probe" report || installed=no

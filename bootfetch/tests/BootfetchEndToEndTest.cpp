@@ -152,6 +152,9 @@ TEST_F(BootfetchEndToEnd, FailuresOfferRetryAndCancelEndsWithThree) {
       {L"no server", L"http://127.0.0.2/nothing-listens.msi", false},
       {L"no argument", L"", false},
       {L"https", L"https://127.0.0.1/secure.msi", false},
+      // The whole body arrives, but it is not the pinned one.
+      {L"pin mismatch",
+       std::wstring(kServer) + L"/file/5000/pinned.msi#sha256=" + std::wstring(64, L'0'), true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

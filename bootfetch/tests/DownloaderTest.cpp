@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <cwctype>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -263,6 +264,47 @@ TEST_F(DownloaderTest, FetchesPastTheCacheAndStoresNothingThere) {
   DWORD size = 0;
   EXPECT_FALSE(GetUrlCacheEntryInfoW(url.c_str(), nullptr, &size));
   EXPECT_EQ(static_cast<DWORD>(ERROR_FILE_NOT_FOUND), GetLastError()) << "cached";
+}
+
+// The fragment is the caller's and never sent. A pin lets only the pinned
+// body through; a pin that cannot be checked refuses the URL before any
+// traffic.
+TEST_F(DownloaderTest, PinsAndFragments) {
+  // The SHA-256 of the server's 5000-byte body.
+  const std::wstring digest = L"69dbee893909fa17d1be397e0c07691336fe42049c29d403467d3d4a1fc3b5a1";
+  std::wstring upper = digest;
+  for (wchar_t& c : upper) c = static_cast<wchar_t>(towupper(c));
+  const struct {
+    const char* name;
+    std::wstring fragment;
+    bool downloads;
+    bool requested;
+  } rows[] = {
+      {"pin", L"#sha256=" + digest, true, true},
+      {"pin in upper case", L"#SHA256=" + upper, true, true},
+      {"another body's pin", L"#sha256=" + std::wstring(64, L'0'), false, true},
+      {"pin too short", L"#sha256=" + digest.substr(2), false, false},
+      {"pin not hexadecimal", L"#sha256=" + digest.substr(1) + L"x", false, false},
+      {"another hash", L"#sha1=" + digest.substr(0, 40), false, false},
+      {"plain fragment", L"#details", true, true},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CDownloader downloader;
+    downloader.Start(kServer + std::wstring(L"/file/5000") + row.fragment);
+    ASSERT_TRUE(Finish(downloader));
+    if (row.downloads) {
+      ExpectPackage(downloader, 5000);
+      downloader.Cancel();
+    } else {
+      ExpectFailedWithoutFile(downloader);
+    }
+    const std::vector<CRequestRecord> log = TakeRequestLog();
+    ASSERT_EQ(row.requested ? 1u : 0u, log.size());
+    if (row.requested) {
+      EXPECT_EQ("/file/5000", log[0].path);
+    }
+  }
 }
 
 TEST_F(DownloaderTest, CancelAfterFinishDeletesPackage) {
