@@ -1,6 +1,7 @@
 // Checks the resources compiled into bootfetch.exe against what the program
 // and its users rely on: the dialog template, the icon group and the version;
-// and that each localized program differs from it only in its catalogue.
+// the manifest as Windows reads it; and that each localized program differs
+// from it only in its catalogue.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -9,6 +10,7 @@
 #include <iterator>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "AppRunner.h"
@@ -117,7 +119,7 @@ TEST_F(ProgramResources, DialogTemplate) {
   }
 }
 
-TEST_F(ProgramResources, IconGroupSizesAndDepths) {
+TEST_F(ProgramResources, IconGroupSizesDepthsAndFormats) {
 #pragma pack(push, 2)
   struct GroupEntry {
     BYTE width, height, colours, reserved;
@@ -130,21 +132,95 @@ TEST_F(ProgramResources, IconGroupSizesAndDepths) {
   ASSERT_TRUE(data);
   WORD count;
   memcpy(&count, data + 4, sizeof(count));
-  std::vector<std::pair<int, int>> images;
+  // Size, depth, and whether the image is PNG rather than a bitmap.
+  std::vector<std::tuple<int, int, bool>> images;
   for (WORD i = 0; i < count; ++i) {
     GroupEntry entry;
     memcpy(&entry, data + 6 + i * sizeof(GroupEntry), sizeof(entry));
-    images.emplace_back(entry.width ? entry.width : 256, entry.bitCount);
+    const BYTE* image = Resource(RT_ICON, entry.id);
+    ASSERT_TRUE(image) << entry.id;
+    images.emplace_back(entry.width ? entry.width : 256, entry.bitCount,
+                        memcmp(image, "\x89PNG", 4) == 0);
   }
-  const std::vector<std::pair<int, int>> expected = {{48, 32}, {48, 8},  {48, 4},  {32, 32},
-                                                     {32, 8},  {32, 4},  {16, 32}, {16, 8},
-                                                     {16, 4},  {256, 32}};
+  const std::vector<std::tuple<int, int, bool>> expected = {
+      {48, 32, false}, {48, 8, false},  {48, 4, false}, {32, 32, false}, {32, 8, false},
+      {32, 4, false},  {16, 32, false}, {16, 8, false}, {16, 4, false},  {64, 32, true},
+      {40, 32, true},  {24, 32, true},  {20, 32, true}, {256, 32, true}};
   EXPECT_EQ(expected, images);
-  for (int size : {16, 32, 48}) {
+  for (int size : {16, 20, 24, 32, 40, 48, 64, 256}) {
     const HANDLE icon = LoadImageW(m_module, MAKEINTRESOURCEW(128), IMAGE_ICON, size, size, 0);
     EXPECT_TRUE(icon) << size;
     if (icon) DestroyIcon(static_cast<HICON>(icon));
   }
+}
+
+// Read the way Windows reads it when the program starts: as the program's
+// activation context.
+TEST_F(ProgramResources, ManifestSettings) {
+  ACTCTXW request = {};
+  request.cbSize = sizeof(request);
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  const std::wstring program = BootfetchPath();
+  request.lpSource = program.c_str();
+  request.lpResourceName = MAKEINTRESOURCEW(1);
+  const HANDLE context = CreateActCtxW(&request);
+  ASSERT_NE(INVALID_HANDLE_VALUE, context);
+
+  const struct {
+    const wchar_t *space, *name, *value;
+  } settings[] = {
+      {L"http://schemas.microsoft.com/SMI/2005/WindowsSettings", L"dpiAware", L"true/pm"},
+      {L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"dpiAwareness",
+       L"PerMonitorV2, PerMonitor"},
+  };
+  for (const auto& setting : settings) {
+    wchar_t value[64] = {};
+    SIZE_T written = 0;
+    EXPECT_TRUE(QueryActCtxSettingsW(0, context, setting.space, setting.name, value, 64, &written))
+        << setting.name;
+    EXPECT_STREQ(setting.value, value);
+  }
+
+  // The element layout of Windows 10 1903 and later, which Wine returns too.
+  struct CCompatibilityElement {
+    GUID id;
+    ACTCTX_COMPATIBILITY_ELEMENT_TYPE type;
+    ULONGLONG maxVersionTested;
+  };
+  struct {
+    DWORD count;
+    CCompatibilityElement elements[8];
+  } compatibility = {};
+  ASSERT_TRUE(QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext,
+                           &compatibility, sizeof(compatibility), nullptr));
+  std::vector<std::wstring> systems;
+  for (DWORD i = 0; i < compatibility.count && i < 8; ++i) {
+    wchar_t id[40] = {};
+    StringFromGUID2(compatibility.elements[i].id, id, 40);
+    EXPECT_EQ(ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS, compatibility.elements[i].type) << id;
+    systems.push_back(id);
+  }
+  const std::vector<std::wstring> vistaTo11 = {
+      L"{E2011457-1546-43C5-A5FE-008DEEE3D3F0}", L"{35138B9A-5D96-4FBD-8E2D-A2440225F93A}",
+      L"{4A2F28E3-53B9-4441-BA9C-D69D4A4A6E38}", L"{1F676C76-80E1-4239-95BB-83D0F6D0DA78}",
+      L"{8E0F7A12-BFB3-4FE8-B9A5-48FD50A15A9A}"};
+  EXPECT_EQ(vistaTo11, systems);
+
+  ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION runLevel = {};
+  ASSERT_TRUE(QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &runLevel,
+                           sizeof(runLevel), nullptr));
+  EXPECT_EQ(ACTCTX_RUN_LEVEL_AS_INVOKER, runLevel.RunLevel);
+  EXPECT_EQ(0u, runLevel.UiAccess);
+
+  ULONG_PTR cookie = 0;
+  ASSERT_TRUE(ActivateActCtx(context, &cookie));
+  ACTCTX_SECTION_KEYED_DATA commonControls = {};
+  commonControls.cbSize = sizeof(commonControls);
+  EXPECT_TRUE(FindActCtxSectionStringW(0, nullptr, ACTIVATION_CONTEXT_SECTION_DLL_REDIRECTION,
+                                       L"comctl32.dll", &commonControls))
+      << "no common controls 6";
+  DeactivateActCtx(0, cookie);
+  ReleaseActCtx(context);
 }
 
 TEST_F(ProgramResources, CatalogueAndVersion) {
