@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "SystemFunction.h"
 #include "TestSeams.h"
 
 namespace {
@@ -42,11 +43,8 @@ void LoadSystemDllsByFullPath() {
 
 void RestrictDllSearchToSystemFolder() {
   if (TestSeams().noDllRestriction) return;
-  // Looked up at run time so that a system without it still starts.
-  typedef BOOL(WINAPI * SetDefaultDllDirectoriesFunction)(DWORD);
   const auto setDefault =
-      reinterpret_cast<SetDefaultDllDirectoriesFunction>(reinterpret_cast<void*>(
-          GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "SetDefaultDllDirectories")));
+      SystemFunction<BOOL WINAPI(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories");
   if (setDefault == nullptr || TestSeams().noDefaultDllDirectories ||
       !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
     LoadSystemDllsByFullPath();

@@ -24,7 +24,8 @@ LRESULT CMainDlg::OnInitDialogWaitForLanguage(UINT, WPARAM, LPARAM, BOOL& handle
 
 LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   CenterWindow();
-  SetIcons();
+  m_layout.Capture(m_hWnd);
+  m_icons.Set(m_hWnd, m_layout.Dpi());
   m_progress = GetDlgItem(IDC_PROGRESS);
   ReadUrlFromCommandLine();
   UpdateCaption();
@@ -35,7 +36,9 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
 LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
   if (m_downloader.IsDownloading()) {
-    m_progress.SetPos(ProgressPosition(m_downloader.GetProgress()));
+    const int position = ProgressPosition(m_downloader.GetProgress());
+    m_progress.SetPos(position);
+    m_taskbar.ShowProgress(position);
     return 0;
   }
   StopTimer();
@@ -44,10 +47,13 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
     Launch();
     return 0;
   }
+  m_taskbar.ShowError();
   if (MessageBox(errorText.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
+    m_taskbar.ShowProgress(0);
     m_downloader.Start(m_url);
     StartTimer();
   } else {
+    m_taskbar.Clear();
     EndDialog(kFailed);
   }
   return 0;
@@ -56,6 +62,7 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CMainDlg::OnCancel(WORD, WORD id, HWND, BOOL&) {
   if (m_launched) return 0;  // the package belongs to the installer now
   m_downloader.Cancel();
+  m_taskbar.Clear();
   EndDialog(id);
   return 0;
 }
@@ -64,6 +71,7 @@ void CMainDlg::Launch() {
   // The shell may pump messages while it starts the installer: no Cancel may
   // delete the package meanwhile.
   m_launched = true;
+  m_taskbar.Clear();
   const std::wstring package = m_downloader.GetFilePath();
   if (ShellOpenFile(package, nullptr)) {
     EndDialog(kLaunched);
@@ -74,16 +82,16 @@ void CMainDlg::Launch() {
   EndDialog(kNotOpened);
 }
 
-void CMainDlg::SetIcons() {
-  const HINSTANCE instance = ATL::GetResourceInstance();
-  const HICON big = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON),
-                                                  IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                                  GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
-  SetIcon(big, TRUE);
-  const HICON small = static_cast<HICON>(
-      LoadImageW(instance, MAKEINTRESOURCEW(IDI_APPLICATION_ICON), IMAGE_ICON,
-                 GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
-  SetIcon(small, FALSE);
+LRESULT CMainDlg::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
+  const UINT dpi = HIWORD(wParam);
+  m_layout.Apply(m_hWnd, dpi, *reinterpret_cast<const RECT*>(lParam));
+  m_icons.Set(m_hWnd, dpi);
+  return 0;
+}
+
+LRESULT CMainDlg::OnTaskbarButtonCreated(UINT, WPARAM, LPARAM, BOOL&) {
+  m_taskbar.OnButtonCreated(m_hWnd);
+  return 0;
 }
 
 void CMainDlg::ReadUrlFromCommandLine() {

@@ -3,8 +3,11 @@
 #include <string>
 
 #include "CAutoTranslateDlg.h"
+#include "CaptionIcons.h"
+#include "DialogDpiLayout.h"
 #include "Downloader.h"
 #include "CProgressBarCtrl.h"
+#include "TaskbarProgress.h"
 #include "resources/resource.h"
 
 // The one window of the program: downloads the package named on the command
@@ -23,6 +26,8 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+    MESSAGE_HANDLER(CTaskbarProgress::ButtonCreatedMessage(), OnTaskbarButtonCreated)
   END_MSG_MAP()
 
  private:
@@ -33,15 +38,19 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnCancel(WORD notifyCode, WORD id, HWND control, BOOL& handled);
+  LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+  LRESULT OnTaskbarButtonCreated(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
   void Launch();
-  void SetIcons();
   void ReadUrlFromCommandLine();
   void UpdateCaption();
   void StartTimer();
   void StopTimer();
 
   WTL::CProgressBarCtrl m_progress;
+  CCaptionIcons m_icons{IDI_APPLICATION_ICON};
+  CDialogDpiLayout m_layout;
+  CTaskbarProgress m_taskbar;
   CDownloader m_downloader;
   std::wstring m_url;
   bool m_launched = false;

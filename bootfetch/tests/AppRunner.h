@@ -25,6 +25,7 @@ class CAppRunner {
 
   HWND Dialog() const { return m_dialog; }
   DWORD ProcessId() const { return m_process.dwProcessId; }
+  HANDLE Process() const { return m_process.hProcess; }
 
  private:
   HWND FindTopLevel(HWND owner) const;

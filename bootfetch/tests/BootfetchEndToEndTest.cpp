@@ -8,7 +8,9 @@
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "AppRunner.h"
 #include "PathUtils.h"
@@ -426,6 +428,122 @@ TEST_F(BootfetchEndToEnd, BrokenCatalogueKeepsResourceTextsAndStillFails) {
     // Without a catalogue the built-in English text still reports the failure.
     ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
     EXPECT_EQ(3u, app.WaitForExit());
+  }
+}
+
+// The shell's TaskbarList class served by taskbar_list_fake.dll, which
+// records the calls it gets, for the object's lifetime. Wine looks classes up
+// for the machine only, so the registration there is replaced and restored.
+class CTaskbarListFake {
+ public:
+  CTaskbarListFake() : m_oldServer(DefaultValue(HKEY_CLASSES_ROOT, kServerKey)) {
+    const std::wstring server = ProgramFolder() + L"\\taskbar_list_fake.dll";
+    m_registered = SetDefaultValue(HKEY_CLASSES_ROOT, kServerKey, server);
+    m_log = server + L".log";
+    Forget();
+  }
+  ~CTaskbarListFake() {
+    if (m_oldServer.empty())
+      RegDeleteKeyW(HKEY_CLASSES_ROOT, kServerKey);
+    else
+      SetDefaultValue(HKEY_CLASSES_ROOT, kServerKey, m_oldServer);
+    Forget();
+  }
+  bool Registered() const { return m_registered; }
+  void Forget() const { DeleteFileW(m_log.c_str()); }
+
+  // The calls recorded so far, with the window's number shown as "W", once
+  // there are at least `count` of them or after ten seconds.
+  std::vector<std::string> Calls(HWND window, std::size_t count = 0) const {
+    const std::string number = " " + std::to_string(reinterpret_cast<ULONG_PTR>(window)) + " ";
+    std::vector<std::string> calls;
+    for (int i = 0; i < 200; ++i, Sleep(50)) {
+      calls.clear();
+      std::istringstream log(ReadBytes(m_log));
+      for (std::string line; std::getline(log, line); calls.push_back(line)) {
+        const std::size_t at = line.find(number);
+        if (at != std::string::npos) line.replace(at, number.size(), " W ");
+      }
+      if (calls.size() >= count) break;
+    }
+    return calls;
+  }
+
+ private:
+  static constexpr const wchar_t* kServerKey =
+      L"CLSID\\{56FDF344-FD6D-11D0-958A-006097C9A090}\\InprocServer32";
+  const std::wstring m_oldServer;
+  std::wstring m_log;
+  bool m_registered = false;
+};
+
+// A row per state of the taskbar button: a bar while downloading, red while
+// the error box is up, nothing once the download is done or cancelled. The
+// program tells the taskbar nothing before the shell says the button exists
+// (the test says it, as Wine's shell does not), and then what it shows at
+// that moment.
+TEST_F(BootfetchEndToEnd, TaskbarButtonFollowsTheDownload) {
+  const CTaskbarListFake taskbar;
+  ASSERT_TRUE(taskbar.Registered());
+  enum Finish { kCancel, kComplete, kRetryThenCancel };
+  const struct {
+    const char* name;
+    const wchar_t* path;  // a bar stopped halfway, or an error box
+    Finish finish;
+    std::vector<std::string> atCreation;  // once the button exists
+    std::vector<std::string> atEnd;       // the last calls
+    DWORD exitCode;
+  } rows[] = {
+      {"bar, then cancelled",
+       L"/stall/2048/1024/bar-cancel.msi",
+       kCancel,
+       {"HrInit", "SetProgressState W 2", "SetProgressValue W 50 100"},
+       {"SetProgressState W 0"},
+       2},
+      {"bar, then done",
+       L"/stall/2048/1024/bar-done.msi",
+       kComplete,
+       {"HrInit", "SetProgressState W 2", "SetProgressValue W 50 100"},
+       {"SetProgressState W 0"},
+       1},
+      {"red while the box is up, cleared by a retry, then cancelled",
+       L"/status/500/10/red.msi",
+       kRetryThenCancel,
+       {"HrInit", "SetProgressState W 4", "SetProgressValue W 100 100"},
+       {"SetProgressState W 2", "SetProgressValue W 0 100", "SetProgressState W 4",
+        "SetProgressValue W 100 100", "SetProgressState W 0"},
+       3},
+  };
+  const UINT buttonCreated = RegisterWindowMessageW(L"TaskbarButtonCreated");
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    taskbar.Forget();
+    CAppRunner app;
+    ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + row.path));
+    const HWND dialog = app.WaitForDialog();
+    ASSERT_TRUE(dialog);
+    if (row.finish == kRetryThenCancel) {
+      ASSERT_TRUE(app.WaitForMessageBox());
+    } else {
+      const HWND bar = GetDlgItem(dialog, 1000);
+      for (int i = 0; i < 400 && SendMessageW(bar, PBM_GETPOS, 0, 0) < 50; ++i) Sleep(50);
+    }
+    EXPECT_TRUE(taskbar.Calls(dialog).empty()) << "called before the button existed";
+    PostMessageW(dialog, buttonCreated, 0, 0);
+    EXPECT_EQ(row.atCreation, taskbar.Calls(dialog, row.atCreation.size()));
+
+    if (row.finish == kCancel) PressButton(dialog, IDCANCEL);
+    if (row.finish == kComplete) ReleaseStall();
+    if (row.finish == kRetryThenCancel) {
+      ExpectErrorBoxAndAnswer(app, IDRETRY, kErrorText);
+      ExpectErrorBoxAndAnswer(app, IDCANCEL, kErrorText);
+    }
+    EXPECT_EQ(row.exitCode, app.WaitForExit());
+    ReleaseStall();
+    const std::vector<std::string> calls = taskbar.Calls(dialog);
+    ASSERT_GE(calls.size(), row.atCreation.size() + row.atEnd.size());
+    EXPECT_EQ(row.atEnd, std::vector<std::string>(calls.end() - row.atEnd.size(), calls.end()));
+    for (const std::wstring& package : NewPackages()) DeleteFileW((TempPath() + package).c_str());
   }
 }
 

@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Fails when a program imports a DLL that Windows does not always take from
 the system folder. A download folder can hold any other DLL, and the loader
-would map it before the program's first instruction.
+would map it before the program's first instruction. Fails too when it
+imports a function newer than Vista that the program looks up at run time
+instead: imported, it would keep the program from starting on Vista.
 
   check_imports.py OBJDUMP PROGRAM...
 """
@@ -19,6 +21,12 @@ ALLOWED = {
     "user32.dll", "ws2_32.dll",
 }
 
+LOOKED_UP_AT_RUN_TIME = {
+    "SetDefaultDllDirectories",  # Vista and 7 without KB2533623 lack it
+    "GetDpiForWindow",  # Windows 10 1607
+    "SetDialogDpiChangeBehavior",  # Windows 10 1703
+}
+
 
 def check(objdump, program):
     dump = subprocess.run([objdump, "-p", program], check=True, capture_output=True, text=True)
@@ -30,7 +38,11 @@ def check(objdump, program):
     print("%s imports: %s" % (program, ", ".join(sorted(imported))))
     if outside:
         print("%s imports a DLL a download folder could plant: %s" % (program, ", ".join(outside)))
-    return not outside
+    functions = set(re.findall(r"^\s+[0-9a-f]+\s+\d+\s+(\w+)", dump.stdout, re.MULTILINE))
+    too_new = sorted(functions & LOOKED_UP_AT_RUN_TIME)
+    if too_new:
+        print("%s imports what Vista lacks: %s" % (program, ", ".join(too_new)))
+    return not outside and not too_new
 
 
 def main():
