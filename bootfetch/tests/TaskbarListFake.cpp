@@ -12,15 +12,18 @@
 
 #include <cstdio>
 
+#include "ComStub.h"
+
 extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
 const CLSID kClsid = {0x56FDF344, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}};
+// ITaskbarList, ITaskbarList2 and ITaskbarList3.
 const IID kInterfaces[] = {
-    {0x56FDF342, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}},  // 1
-    {0x602D4995, 0xB13A, 0x429B, {0xA6, 0x6E, 0x19, 0x35, 0xE4, 0x4F, 0x43, 0x17}},  // 2
-    {0xEA1AFB91, 0x9E28, 0x4B86, {0x90, 0xE9, 0x9E, 0x9F, 0x8A, 0x5E, 0xEF, 0xAF}},  // 3
+    {0x56FDF342, 0xFD6D, 0x11D0, {0x95, 0x8A, 0x00, 0x60, 0x97, 0xC9, 0xA0, 0x90}},
+    {0x602D4995, 0xB13A, 0x429B, {0xA6, 0x6E, 0x19, 0x35, 0xE4, 0x4F, 0x43, 0x17}},
+    {0xEA1AFB91, 0x9E28, 0x4B86, {0x90, 0xE9, 0x9E, 0x9F, 0x8A, 0x5E, 0xEF, 0xAF}},
 };
 const int kHrInitSlot = 3;
 const int kSetProgressValueSlot = 9;
@@ -43,47 +46,31 @@ void Record(const char* format, ...) {
   CloseHandle(file);
 }
 
-struct TaskbarObject {
-  void* const* table;
-  LONG references;
-};
-
-HRESULT __stdcall QueryInterface(TaskbarObject* self, REFIID iid, void** result) {
-  *result = nullptr;
-  bool known = IsEqualIID(iid, IID_IUnknown);
-  for (const IID& supported : kInterfaces) known = known || IsEqualIID(iid, supported);
-  if (!known) return E_NOINTERFACE;
-  InterlockedIncrement(&self->references);
-  *result = self;
-  return S_OK;
+bool AcceptsTaskbarList(REFIID iid) {
+  for (const IID& supported : kInterfaces)
+    if (IsEqualIID(iid, supported)) return true;
+  return false;
 }
 
-ULONG __stdcall AddRef(TaskbarObject* self) { return InterlockedIncrement(&self->references); }
-
-ULONG __stdcall Release(TaskbarObject* self) {
-  const LONG left = InterlockedDecrement(&self->references);
-  if (left == 0) delete self;
-  return left;
-}
-
-HRESULT __stdcall HrInit(TaskbarObject*) {
+HRESULT __stdcall HrInit(com_stub::CObject*) {
   Record("HrInit\n");
   return S_OK;
 }
 
-HRESULT __stdcall SetProgressValue(TaskbarObject*, HWND window, ULONGLONG done, ULONGLONG total) {
+HRESULT __stdcall SetProgressValue(com_stub::CObject*, HWND window, ULONGLONG done,
+                                   ULONGLONG total) {
   Record("SetProgressValue %lu %llu %llu\n",
          static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)), done, total);
   return S_OK;
 }
 
-HRESULT __stdcall SetProgressState(TaskbarObject*, HWND window, int flags) {
+HRESULT __stdcall SetProgressState(com_stub::CObject*, HWND window, int flags) {
   Record("SetProgressState %lu %d\n",
          static_cast<unsigned long>(reinterpret_cast<ULONG_PTR>(window)), flags);
   return S_OK;
 }
 
-HRESULT __stdcall Unexpected(TaskbarObject*) {
+HRESULT __stdcall Unexpected(com_stub::CObject*) {
   Record("unexpected\n");
   return E_NOTIMPL;
 }
@@ -92,44 +79,17 @@ struct Table {
   void* slots[kSlots];
   Table() {
     for (void*& slot : slots) slot = reinterpret_cast<void*>(&Unexpected);
-    slots[0] = reinterpret_cast<void*>(&QueryInterface);
-    slots[1] = reinterpret_cast<void*>(&AddRef);
-    slots[2] = reinterpret_cast<void*>(&Release);
+    slots[0] = reinterpret_cast<void*>(&com_stub::QueryInterface<AcceptsTaskbarList>);
+    slots[1] = reinterpret_cast<void*>(&com_stub::AddRef);
+    slots[2] = reinterpret_cast<void*>(&com_stub::Release);
     slots[kHrInitSlot] = reinterpret_cast<void*>(&HrInit);
     slots[kSetProgressValueSlot] = reinterpret_cast<void*>(&SetProgressValue);
     slots[kSetProgressStateSlot] = reinterpret_cast<void*>(&SetProgressState);
   }
 };
-const Table kTable;
-
-class CFactory : public IClassFactory {
- public:
-  HRESULT __stdcall QueryInterface(REFIID iid, void** result) override {
-    *result = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) return E_NOINTERFACE;
-    *result = static_cast<IClassFactory*>(this);
-    return S_OK;
-  }
-  ULONG __stdcall AddRef() override { return 2; }
-  ULONG __stdcall Release() override { return 1; }
-  HRESULT __stdcall CreateInstance(IUnknown* outer, REFIID iid, void** result) override {
-    *result = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    auto* object = new TaskbarObject{kTable.slots, 1};
-    const HRESULT status = ::QueryInterface(object, iid, result);
-    ::Release(object);
-    return status;
-  }
-  HRESULT __stdcall LockServer(BOOL) override { return S_OK; }
-};
-CFactory factory;
+const Table kTaskbarListTable;
 
 }  // namespace
 
-extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** result) {
-  *result = nullptr;
-  if (!IsEqualCLSID(clsid, kClsid)) return CLASS_E_CLASSNOTAVAILABLE;
-  return factory.QueryInterface(iid, result);
-}
-
-extern "C" HRESULT __stdcall DllCanUnloadNow() { return S_FALSE; }
+const CLSID com_stub::kClass = kClsid;
+void* const* const com_stub::kTable = kTaskbarListTable.slots;

@@ -10,6 +10,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include "ComStub.h"
+
 namespace {
 
 const CLSID kClsid = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
@@ -27,49 +29,31 @@ DWORD Setting(const wchar_t* name, DWORD fallback) {
   return value;
 }
 
-struct FlashObject {
-  void* const* table;
-  LONG references;
-};
-
-HRESULT __stdcall QueryInterface(FlashObject* self, REFIID iid, void** result) {
-  *result = nullptr;
-  const bool flash = IsEqualIID(iid, kFlashIid) && Setting(L"NoInterface", 0) == 0;
-  if (!flash && !IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch))
-    return E_NOINTERFACE;
-  InterlockedIncrement(&self->references);
-  *result = self;
-  return S_OK;
+bool AcceptsFlash(REFIID iid) {
+  return IsEqualIID(iid, IID_IDispatch) ||
+         (IsEqualIID(iid, kFlashIid) && Setting(L"NoInterface", 0) == 0);
 }
 
-ULONG __stdcall AddRef(FlashObject* self) { return InterlockedIncrement(&self->references); }
-
-ULONG __stdcall Release(FlashObject* self) {
-  const LONG left = InterlockedDecrement(&self->references);
-  if (left == 0) delete self;
-  return left;
-}
-
-HRESULT __stdcall GetTypeInfoCount(FlashObject*, UINT* count) {
+HRESULT __stdcall GetTypeInfoCount(com_stub::CObject*, UINT* count) {
   *count = 0;
   return S_OK;
 }
-HRESULT __stdcall GetTypeInfo(FlashObject*, UINT, LCID, void**) { return E_NOTIMPL; }
-HRESULT __stdcall GetIDsOfNames(FlashObject*, REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
+HRESULT __stdcall GetTypeInfo(com_stub::CObject*, UINT, LCID, void**) { return E_NOTIMPL; }
+HRESULT __stdcall GetIDsOfNames(com_stub::CObject*, REFIID, LPOLESTR*, UINT, LCID, DISPID*) {
   return E_NOTIMPL;
 }
-HRESULT __stdcall Invoke(FlashObject*, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
+HRESULT __stdcall Invoke(com_stub::CObject*, DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*,
                          EXCEPINFO*, UINT*) {
   return E_NOTIMPL;
 }
 
-HRESULT __stdcall FlashVersion(FlashObject*, long* version) {
+HRESULT __stdcall FlashVersion(com_stub::CObject*, long* version) {
   *version = static_cast<long>(Setting(L"Version", 0));
   return static_cast<HRESULT>(Setting(L"Status", S_OK));
 }
 
 // Called through FlashVersion's signature if a caller picks the wrong slot.
-HRESULT __stdcall WrongSlot(FlashObject*, long* version) {
+HRESULT __stdcall WrongSlot(com_stub::CObject*, long* version) {
   *version = 0x7FFF0000;
   return E_UNEXPECTED;
 }
@@ -78,9 +62,9 @@ struct Table {
   void* slots[kSlots];
   Table() {
     for (void*& slot : slots) slot = reinterpret_cast<void*>(&WrongSlot);
-    slots[0] = reinterpret_cast<void*>(&QueryInterface);
-    slots[1] = reinterpret_cast<void*>(&AddRef);
-    slots[2] = reinterpret_cast<void*>(&Release);
+    slots[0] = reinterpret_cast<void*>(&com_stub::QueryInterface<AcceptsFlash>);
+    slots[1] = reinterpret_cast<void*>(&com_stub::AddRef);
+    slots[2] = reinterpret_cast<void*>(&com_stub::Release);
     slots[3] = reinterpret_cast<void*>(&GetTypeInfoCount);
     slots[4] = reinterpret_cast<void*>(&GetTypeInfo);
     slots[5] = reinterpret_cast<void*>(&GetIDsOfNames);
@@ -88,36 +72,9 @@ struct Table {
     slots[kFlashVersionSlot] = reinterpret_cast<void*>(&FlashVersion);
   }
 };
-const Table kTable;
-
-class CFactory : public IClassFactory {
- public:
-  HRESULT __stdcall QueryInterface(REFIID iid, void** result) override {
-    *result = nullptr;
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IClassFactory)) return E_NOINTERFACE;
-    *result = static_cast<IClassFactory*>(this);
-    return S_OK;
-  }
-  ULONG __stdcall AddRef() override { return 2; }
-  ULONG __stdcall Release() override { return 1; }
-  HRESULT __stdcall CreateInstance(IUnknown* outer, REFIID iid, void** result) override {
-    *result = nullptr;
-    if (outer) return CLASS_E_NOAGGREGATION;
-    auto* object = new FlashObject{kTable.slots, 1};
-    const HRESULT status = ::QueryInterface(object, iid, result);
-    ::Release(object);
-    return status;
-  }
-  HRESULT __stdcall LockServer(BOOL) override { return S_OK; }
-};
-CFactory factory;
+const Table kFlashTable;
 
 }  // namespace
 
-extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void** result) {
-  *result = nullptr;
-  if (!IsEqualCLSID(clsid, kClsid)) return CLASS_E_CLASSNOTAVAILABLE;
-  return factory.QueryInterface(iid, result);
-}
-
-extern "C" HRESULT __stdcall DllCanUnloadNow() { return S_FALSE; }
+const CLSID com_stub::kClass = kClsid;
+void* const* const com_stub::kTable = kFlashTable.slots;
