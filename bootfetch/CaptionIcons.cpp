@@ -35,8 +35,8 @@ HICON CCaptionIcons::Load(int systemMetric, UINT dpi) const {
   const int size = MulDiv(GetSystemMetrics(systemMetric), dpi, SystemDpi());
   const HINSTANCE instance = ATL::GetResourceInstance();
   // Scales a larger image down when the group has none of that size, where
-  // LoadImage may scale a smaller one up and blur it. Common controls 6
-  // export it by name only; the import library lacks it.
+  // LoadImage may scale a smaller one up and blur it. Looked up because the
+  // import library lacks it (common controls 6 have it since Vista).
   static const auto loadScaledDown =
       SystemFunction<decltype(LoadIconWithScaleDown)>(L"comctl32.dll", "LoadIconWithScaleDown");
   HICON icon = nullptr;

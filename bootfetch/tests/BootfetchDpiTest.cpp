@@ -22,30 +22,18 @@ const int kDialogFontPoints = 8;
 
 int AtDpi(int length, UINT dpi) { return MulDiv(length, dpi, USER_DEFAULT_SCREEN_DPI); }
 
-// Sets the prefix's DPI for the programs started from now on; restores it.
+// Sets the prefix's DPI for the programs started from now on; back to
+// Wine's default (96, no value) at the end.
 class CLogPixels {
  public:
   explicit CLogPixels(DWORD dpi) {
-    DWORD size = sizeof(m_old);
-    m_hadOld = RegGetValueW(HKEY_CURRENT_USER, kKey, kValue, RRF_RT_REG_DWORD, nullptr, &m_old,
-                            &size) == ERROR_SUCCESS;
-    Set(dpi);
-  }
-  ~CLogPixels() {
-    if (m_hadOld)
-      Set(m_old);
-    else
-      RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue);
-  }
-
- private:
-  static void Set(DWORD dpi) {
     RegSetKeyValueW(HKEY_CURRENT_USER, kKey, kValue, REG_DWORD, &dpi, sizeof(dpi));
   }
+  ~CLogPixels() { RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, kValue); }
+
+ private:
   static constexpr const wchar_t* kKey = L"Control Panel\\Desktop";
   static constexpr const wchar_t* kValue = L"LogPixels";
-  DWORD m_old = 0;
-  bool m_hadOld = false;
 };
 
 // Runs function(parameter) on a new thread of the process; the thread's exit
