@@ -1,29 +1,35 @@
 #!/usr/bin/env bash
-# Throughput of CDownloader (WinInet, under Wine) next to curl, both fetching
-# the same file from the local test server in one run, and how often its
-# progress moves on a slow link (about 100 KiB/s). Needs root for port 80;
-# runs in a private network namespace.
-# Usage: benchmarks/download.sh [BUILD_DIR] [SIZE_MIB]
+# Throughput of CDownloader (WinInet, under Wine) next to two references that
+# fetch the same file from the local test server in the same run, in turn,
+# ROUNDS times each: a bare WinInet program in the same Wine (one GET, 1 MiB
+# reads into a file) and curl, which runs natively. Then how often
+# CDownloader's progress moves on a slow link (about 100 KiB/s). Needs root
+# for port 80; runs in a private network namespace.
+# Usage: benchmarks/download.sh [BUILD_DIR] [SIZE_MIB] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
 size=$(( ${2:-200} * 1024 * 1024 ))
+rounds=${3:-5}
 
 if [ -z "${BENCHMARK_NAMESPACE:-}" ]; then
-  exec unshare --net env BENCHMARK_NAMESPACE=1 bash "$0" "$build" "${2:-200}"
+  exec unshare --net env BENCHMARK_NAMESPACE=1 bash "$0" "$build" "${2:-200}" "$rounds"
 fi
 ip link set lo up
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-export size scratch build
+export size rounds scratch build
 python3 "$here/../bootfetch/tests/http_fault_server.py" run -- bash -c '
   set -e
   url=http://127.0.0.1/file/$size
   "$build/wine-run" cmd /c exit >/dev/null 2>&1 || true  # prefix and wineserver up first
-  curl -s -o "$scratch/curl.bin" -w "%{size_download} %{time_total}\n" "$url" |
-    awk "{ printf \"curl: %.1f MiB in %.2f s = %.1f MiB/s\n\", \$1/1048576, \$2, \$1/1048576/\$2 }"
-  "$build/wine-run" "$build/benchmarks/download_benchmark.exe" CDownloader "$url"
+  for _ in $(seq "$rounds"); do
+    curl -s -o "$scratch/curl.bin" -w "%{size_download} %{time_total}\n" "$url" |
+      awk "{ printf \"curl: %.1f MiB in %.2f s = %.1f MiB/s\n\", \$1/1048576, \$2, \$1/1048576/\$2 }"
+    "$build/wine-run" "$build/benchmarks/bare_wininet_download.exe" "bare WinInet" "$url"
+    "$build/wine-run" "$build/benchmarks/download_benchmark.exe" CDownloader "$url"
+  done
   # 1 KiB every 10 ms, about 100 KiB/s, for 10 s.
   "$build/wine-run" "$build/benchmarks/download_benchmark.exe" "slow link" \
     http://127.0.0.1/slow/1024000/10
