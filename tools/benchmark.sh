@@ -56,7 +56,7 @@ median_rate() {
   { grep "^$1" "$work/download.txt" || true; } | grep -oE '[0-9.]+ MiB/s' | grep -oE '[0-9.]+' |
     sort -n | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'
 }
-ratio() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "n/a" }'; }
+ratio_of() { awk -v a="${1:-0}" -v b="${2:-0}" 'BEGIN { if (b > 0) printf "%.3f", a / b; else print "n/a" }'; }
 
 echo "[bench] 1. start-up ($startup_runs runs of each program, alternating)"
 # A slow body keeps the download running until the dialog is cancelled.
@@ -140,7 +140,7 @@ table=$(cat <<TABLE
 | 1 | Start-up: process start to visible dialog, \`bootfetch.exe\` vs a bare program showing the same dialog (${startup_runs} runs each, alternating) | median ${startup_median} ms vs ${bare_median} ms, ratio ${startup_ratio} |${baseline_row}
 | 2 | Catalogue: built-in catalogue through \`CLanguageSimpleFile\` vs bare Xerces DOM parse (medians of 20, alternating) | ${load_ms} ms vs ${dom_ms} ms, ratio ${ratio} |
 | 3 | Lookup: \`GetTranslation\` over all ${lookup_count} identifiers (20 rounds) | mean ${lookup_us} µs per call |
-| 4 | Download: ${download_mib} MiB from the local server, \`CDownloader\` vs bare WinInet in the same Wine, and vs \`curl\` (medians of ${download_rounds} rounds) | ${ours_rate} MiB/s vs ${bare_rate} MiB/s, ratio $(ratio "$ours_rate" "$bare_rate"); \`curl\` ${curl_rate} MiB/s, ratio $(ratio "$ours_rate" "$curl_rate") |
+| 4 | Download: ${download_mib} MiB from the local server, \`CDownloader\` vs bare WinInet in the same Wine, and vs \`curl\` (medians of ${download_rounds} rounds) | ${ours_rate} MiB/s vs ${bare_rate} MiB/s, ratio $(ratio_of "$ours_rate" "$bare_rate"); \`curl\` ${curl_rate} MiB/s, ratio $(ratio_of "$ours_rate" "$curl_rate") |
 | 4b | Slow link: 1000 KiB at about 100 KiB/s, how often \`GetProgress\` moves (the dialog looks every 500 ms) | ${slow_moves} times a second, still at most ${slow_still} ms |
 | 5 | Size: stripped \`bootfetch.exe\` / \`setupaux.dll\`, each without its Authenticode signature; the signatures | ${exe_size} / ${dll_size} bytes; signatures ${exe_signature} / ${dll_signature} bytes |
 TABLE

@@ -1,6 +1,6 @@
 """Just enough of an i386 COFF object to drop unwind entries (FDEs) from its
-.eh_frame sections. Anything it does not expect raises ValueError: an object
-it cannot edit safely is never half edited."""
+.eh_frame sections. Anything it does not expect raises ValueError, and the
+launcher then links without pruning."""
 import bisect
 import collections
 import struct
