@@ -2,7 +2,9 @@
 # Throughput of CDownloader (WinInet, under Wine) next to two references that
 # fetch the same file from the local test server in the same run, in turn,
 # ROUNDS times each: a bare WinInet program in the same Wine (one GET, 1 MiB
-# reads into a file) and curl, which runs natively. Then how often
+# reads into a file) and curl, which runs natively. The same file pinned
+# (its SHA-256 in the URL's fragment) next to the system's SHA-256 hashing
+# the same number of bytes in memory. Then how often
 # CDownloader's progress moves on a slow link (about 100 KiB/s). Needs root
 # for port 80; runs in a private network namespace.
 # Usage: benchmarks/download.sh [BUILD_DIR] [SIZE_MIB] [ROUNDS]
@@ -19,7 +21,17 @@ ip link set lo up
 
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
-export size rounds scratch build
+# The SHA-256 of the server's pattern body of that size, for the pinned URL.
+pin=$(python3 -c "
+import hashlib, sys
+size = int(sys.argv[1])
+piece = bytes(i % 251 for i in range(251)) * 4096
+digest = hashlib.sha256()
+while size > 0:
+    digest.update(piece[:min(size, len(piece))])
+    size -= len(piece)
+print(digest.hexdigest())" "$size")
+export size rounds scratch build pin
 python3 "$here/../bootfetch/tests/http_fault_server.py" run -- bash -c '
   set -e
   url=http://127.0.0.1/file/$size
@@ -29,6 +41,9 @@ python3 "$here/../bootfetch/tests/http_fault_server.py" run -- bash -c '
       awk "{ printf \"curl: %.1f MiB in %.2f s = %.1f MiB/s\n\", \$1/1048576, \$2, \$1/1048576/\$2 }"
     "$build/wine-run" "$build/benchmarks/bare_wininet_download.exe" "bare WinInet" "$url"
     "$build/wine-run" "$build/benchmarks/download_benchmark.exe" CDownloader "$url"
+    "$build/wine-run" "$build/benchmarks/download_benchmark.exe" "pinned CDownloader" \
+      "$url#sha256=$pin"
+    "$build/wine-run" "$build/benchmarks/sha256_benchmark.exe" $((size / 1048576))
   done
   # 1 KiB every 10 ms, about 100 KiB/s, for 10 s.
   "$build/wine-run" "$build/benchmarks/download_benchmark.exe" "slow link" \
