@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "SystemFunction.h"
+#include "SystemLibrary.h"
 #include "TestSeams.h"
 
 namespace {
@@ -30,14 +29,8 @@ const wchar_t* const kLoadedByName[] = {
 // update), the program's folder stays first in the search for every DLL
 // loaded by name, however late.
 void LoadSystemDllsByFullPath() {
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return;
-  const std::wstring prefix = std::wstring(folder, length) + L"\\";
-  // A full path with the altered search takes each one's own imports from
-  // the system folder too. Those a system lacks are of no concern.
-  for (const wchar_t* name : kLoadedByName)
-    LoadLibraryExW((prefix + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  // Those a system lacks are of no concern.
+  for (const wchar_t* name : kLoadedByName) LoadSystemLibraryByFullPath(name);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "WinInetLibrary.h"
 
-#include <string>
-
+#include "SystemLibrary.h"
 #include "TestSeams.h"
 
 namespace {
@@ -12,11 +11,7 @@ HMODULE LoadFromSystemFolder(const wchar_t* name) {
   if (module != nullptr || GetLastError() != ERROR_INVALID_PARAMETER) return module;
   // Systems that predate the search flags reject them; a full path keeps the
   // load in the system folder there too.
-  wchar_t folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  const std::wstring path = std::wstring(folder, length) + L"\\" + name;
-  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  return LoadSystemLibraryByFullPath(name);
 }
 
 }  // namespace
