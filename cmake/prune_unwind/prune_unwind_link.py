@@ -18,9 +18,10 @@ entries of unused code instead. This launcher does the same in three steps:
 
 Usage, as CMake's RULE_LAUNCH_LINK:
   prune_unwind_link.py --ranlib RANLIB -- LINK-COMMAND...
-A link it cannot prune this way runs as it is, after one warning line that
-says why. The link rule's other commands (CMake's rm and ar steps before a
-DLL's link) run as they are.
+A link it cannot prune this way (CannotPrune) runs as it is, after one
+warning line that says why; any other exception is a fault of the launcher
+and fails the link with its traceback. The link rule's other commands
+(CMake's rm and ar steps before a DLL's link) run as they are.
 """
 import collections
 import os
@@ -51,6 +52,8 @@ DRIVER_ARCHIVES = "driver-archives"
 # Each link gives back the entries of code it still keeps; the deliverables settle by the third.
 MAX_LINKS = 4
 WARNING = "warning: prune_unwind_link: %s; linked without pruning\n"
+# What reading an archive or an object it does not expect raises.
+MALFORMED = (ValueError, IndexError, struct.error)
 
 
 class CannotPrune(Exception):
@@ -60,14 +63,13 @@ class CannotPrune(Exception):
 def main(argv):
     os.environ["LC_ALL"] = "C"  # ld's messages are parsed: no other language
     ranlib, command = split_arguments(argv)
+    args = expand_response_files(command)
+    if program_output(args) is None:
+        return subprocess.call(command)  # the link rule's rm and ar steps
     try:
-        args = expand_response_files(command)
-        if program_output(args) is None:
-            return subprocess.call(command)  # the link rule's rm and ar steps
         return pruned_link(ranlib, args)
-    except Exception as e:  # whatever stops the pruning, the plain link still builds
-        reason = str(e) if isinstance(e, CannotPrune) else "%s: %s" % (type(e).__name__, e)
-        return plain_link(command, reason)
+    except CannotPrune as e:  # any other exception fails the link
+        return plain_link(command, str(e))
 
 
 def plain_link(command, reason):
@@ -197,7 +199,10 @@ def prune_archives(copies, dead, ranlib):
 def prune_archive(path, dead, out_path, ranlib):
     """Copies the archive at path to out_path without the FDEs of dead
     sections. Returns the bytes removed; with none, nothing is written."""
-    members, long_names = read_archive(path)
+    try:
+        members, long_names = read_archive(path)
+    except MALFORMED as e:
+        raise CannotPrune(str(e)) from e
     names = collections.Counter(m.name for m in members)
     saved = 0
     for member in members:
@@ -211,18 +216,25 @@ def prune_archive(path, dead, out_path, ranlib):
                 continue
             obj = CoffObject(member.body)
             removed = obj.prune_eh_frame(plain, dead.comdat)
-        except (ValueError, IndexError, struct.error) as e:
+        except MALFORMED as e:
             raise CannotPrune("%s(%s): %s" % (path, member.name, e)) from e
         if removed:
             member.body = bytes(obj.data)
             saved += removed
     if saved:
-        write_archive(out_path, members, long_names, ranlib)
+        try:
+            write_archive(out_path, members, long_names, ranlib)
+        except subprocess.CalledProcessError as e:
+            why = e.stderr.decode(errors="replace").strip() or "exit status %d" % e.returncode
+            raise CannotPrune("%s failed on %s: %s" % (ranlib, path, why)) from e
     return saved
 
 
 def run(args):
-    return subprocess.run(args, capture_output=True, text=True)
+    try:
+        return subprocess.run(args, capture_output=True, text=True)
+    except OSError as e:
+        raise CannotPrune("cannot run %s: %s" % (args[0], e)) from e
 
 
 def first_error(result):
