@@ -12,7 +12,7 @@ fi
 
 # shellcheck source=tools/xvfb.sh
 . "$root/tools/xvfb.sh"
-start_private_xvfb 90
+start_private_xvfb 90 || exit 1
 
 # The prefix's server and services start before the tests, so that no test
 # process hands its output pipe to them (ctest would wait for it to close).
