@@ -11,17 +11,18 @@ set(CODESIGN_SCRIPT "${PROJECT_SOURCE_DIR}/tools/codesign.py")
 set(SIGNING_DIR "${CMAKE_BINARY_DIR}/signing")
 set(SIGNING_IDENTITY "${SIGNING_DIR}/identity.json")
 
-# Runs on every build: it reads SIGN_PFX, SIGN_PASSWORD_FILE and
-# SIGN_TIMESTAMP_URL from the environment (and makes the test certificate
-# when missing) and rewrites the identity only when it changes, which signs
-# every file again.
+# Runs on every build: it reads SIGN_PFX, SIGN_PASSWORD_FILE,
+# SIGN_TIMESTAMP_URL and SIGN_TIMESTAMP_TIMEOUT from the environment (and
+# makes the test certificate when missing) and rewrites the identity only
+# when it changes, which signs (and timestamps) every file again.
 add_custom_target(signing_identity
   COMMAND "${Python3_EXECUTABLE}" "${CODESIGN_SCRIPT}" identity "${SIGNING_DIR}"
   BYPRODUCTS "${SIGNING_IDENTITY}"
   COMMENT "Choosing the signing certificate"
   VERBATIM)
 
-# SIGN_FILE INPUT [OUTPUT]: a command that signs INPUT in place or into OUTPUT.
+# SIGN_FILE INPUT [OUTPUT]: a command that signs INPUT in place or into OUTPUT,
+# and timestamps it when the identity names a server.
 set(SIGN_FILE "${Python3_EXECUTABLE}" "${CODESIGN_SCRIPT}" sign "${SIGNING_DIR}")
 
 # Signs a program or DLL in place after each link, and links it again when

@@ -19,15 +19,7 @@ import subprocess
 import sys
 import tempfile
 
-PASSED, FAILED = "verifies", "fails"
-
-
-def verify(path, root, signer_sha256):
-    args = ["osslsigncode", "verify", "-in", path, "-require-leaf-hash", "sha256:" + signer_sha256]
-    if root:
-        args += ["-CAfile", root]
-    result = subprocess.run(args, capture_output=True, text=True)
-    return (PASSED if result.returncode == 0 else FAILED), result.stdout + result.stderr
+from signing_support import FAILED, PASSED, codesign, signing_environment, verify
 
 
 def flipped_copy(source, work):
@@ -42,18 +34,10 @@ def flipped_copy(source, work):
     return copy
 
 
-def codesign(script, env, *args):
-    result = subprocess.run([sys.executable, script, *args], env=env, capture_output=True,
-                            text=True)
-    if result.returncode != 0:
-        sys.exit("codesign.py %s failed:\n%s%s" % (args[0], result.stdout, result.stderr))
-    return result.stdout + result.stderr
-
-
 def vendor_signed_copy(script, source, work):
     """A copy of SOURCE signed through SIGN_PFX by another authority: the
     copy, that authority's identity and everything the signing printed."""
-    env = {k: v for k, v in os.environ.items() if not k.startswith("SIGN_")}
+    env = signing_environment()
     authority = os.path.join(work, "other-authority")
     codesign(script, env, "identity", authority)
     password = secrets.token_hex(16)
