@@ -24,6 +24,7 @@ CWinInetLibrary::CWinInetLibrary() : m_module(LoadFromSystemFolder(L"wininet.dll
       Resolve(HttpOpenRequestW, "HttpOpenRequestW") &&
       Resolve(HttpSendRequestW, "HttpSendRequestW") && Resolve(HttpQueryInfoW, "HttpQueryInfoW") &&
       Resolve(InternetSetOptionW, "InternetSetOptionW") &&
+      Resolve(InternetQueryDataAvailable, "InternetQueryDataAvailable") &&
       Resolve(InternetReadFile, "InternetReadFile") &&
       Resolve(InternetCloseHandle, "InternetCloseHandle");
   if (complete) return;

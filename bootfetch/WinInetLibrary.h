@@ -12,6 +12,7 @@ struct CWinInetEntryPoints {
   decltype(&::HttpSendRequestW) HttpSendRequestW = nullptr;
   decltype(&::HttpQueryInfoW) HttpQueryInfoW = nullptr;
   decltype(&::InternetSetOptionW) InternetSetOptionW = nullptr;
+  decltype(&::InternetQueryDataAvailable) InternetQueryDataAvailable = nullptr;
   decltype(&::InternetReadFile) InternetReadFile = nullptr;
   decltype(&::InternetCloseHandle) InternetCloseHandle = nullptr;
 };
