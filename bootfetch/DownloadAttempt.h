@@ -11,6 +11,7 @@
 #include "InternetHandle.h"
 #include "PackageFile.h"
 #include "PackagePin.h"
+#include "RequestContext.h"
 
 // One download attempt, which its worker thread runs from the URL check to
 // the body's last byte. The downloader and the worker share it, so that a
@@ -43,6 +44,8 @@ struct CDownloadAttempt {
   CInternetHandle root;
   CInternetHandle connection;
   CInternetHandle request;
+  std::shared_ptr<CRequestContext> context;     // the request's, with WinInet
+  DWORD_PTR contextValue = 0;                   // WinInet's share of it
   std::atomic<std::int32_t> contentLength{-1};  // of the whole body; -1 until known
   CPackageFile package;                         // the worker's while it runs
   // What proves a later answer is the same file (a strong ETag or the

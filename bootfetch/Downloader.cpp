@@ -16,8 +16,10 @@ const wchar_t kAgent[] = L"setup_downloader";
 const INTERNET_PORT kPort = 80;  // whatever port the URL names
 // How long a stop waits for the worker before leaving it behind.
 const DWORD kStopWaitMs = 500;
+// How often a worker waiting for WinInet looks at the stop flag.
+const DWORD kStopPollMs = 20;
 // The most one read takes in: on a fast link the reads stay large.
-const DWORD kLargestRead = 1024 * 1024;
+const DWORD kLargestRead = CRequestContext::kBufferSize;
 // Every run fetches the package itself: no cached copy, no second copy in
 // the cache, no cookies, and no dialog of WinInet's own.
 const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
@@ -63,6 +65,17 @@ struct CConnectionLost {
 
 void ThrowIfStopped(const CDownloadAttempt& attempt) {
   if (attempt.stop) throw CStopped();
+}
+
+// Ends a call that WinInet may go on with in the background; true once it
+// has succeeded. A stop gives the call up at once, and the request's context
+// outlives it.
+bool Complete(const CDownloadAttempt& attempt, BOOL done) {
+  if (done) return true;
+  if (GetLastError() != ERROR_IO_PENDING) return false;
+  while (attempt.context->Wait(kStopPollMs) != WAIT_OBJECT_0) ThrowIfStopped(attempt);
+  ThrowIfStopped(attempt);
+  return attempt.context->Succeeded();
 }
 
 // A stopped attempt ends quietly: its worker may run on while the program
@@ -242,31 +255,44 @@ void CDownloader::ParseUrl(CDownloadAttempt& attempt) {
     attempt.objectPath.assign(components.lpszUrlPath, components.dwUrlPathLength);
 }
 
+// WinInet works in its asynchronous mode, where every wait for the network
+// is the worker's own (Complete): a stop ends it at once, on every WinInet.
 // Each handle is published before its first use and the stop flag read after
 // it, so that a stop either finds the handle to close or is seen here.
 void CDownloader::OpenConnection(CDownloadAttempt& attempt) {
   const CWinInetLibrary& api = WinInet();
-  attempt.root.Set(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  attempt.root.Set(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+                                     INTERNET_FLAG_ASYNC));
   if (attempt.root.Get() == nullptr) throw CException(kInternetOpen);
+  if (api.InternetSetStatusCallbackW(attempt.root.Get(), &CRequestContext::OnStatus) ==
+      INTERNET_INVALID_STATUS_CALLBACK)
+    throw CException(kInternetOpen);
   SetTimeouts(attempt.root.Get(), attempt.timeoutMs);
   attempt.connection.Set(api.InternetConnectW(attempt.root.Get(), attempt.host.c_str(), kPort,
                                               nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (attempt.connection.Get() == nullptr) throw CException(kInternetConnect);
+  attempt.context = std::make_shared<CRequestContext>(attempt.pin == PinStatus::kPinned ? 2 : 1);
+  attempt.contextValue = CRequestContext::NewShare(attempt.context);
   attempt.request.Set(api.HttpOpenRequestW(attempt.connection.Get(), nullptr,
                                            attempt.objectPath.c_str(), nullptr, nullptr, nullptr,
-                                           kRequestFlags, 0));
-  if (attempt.request.Get() == nullptr) throw CException(kOpenRequest);
+                                           kRequestFlags, attempt.contextValue));
+  if (attempt.request.Get() == nullptr) {
+    CRequestContext::ReleaseShare(attempt.contextValue);
+    throw CException(kOpenRequest);
+  }
   // Some WinInet versions copy the time-outs into a request only when it is
   // made, others read them from the request alone.
   SetTimeouts(attempt.request.Get(), attempt.timeoutMs);
   ThrowIfStopped(attempt);
-  const std::wstring headers = ResumeHeaders(attempt);
-  const BOOL sent =
-      api.HttpSendRequestW(attempt.request.Get(), headers.empty() ? nullptr : headers.c_str(),
-                           static_cast<DWORD>(headers.size()), nullptr, 0);
-  ThrowIfStopped(attempt);
+  CRequestContext& context = *attempt.context;
+  context.headers = ResumeHeaders(attempt);
+  context.Arm();
   // WinInet connects here: the network, not the package, has failed.
-  if (!sent) throw CConnectionLost{kSendRequest};
+  if (!Complete(attempt,
+                api.HttpSendRequestW(attempt.request.Get(),
+                                     context.headers.empty() ? nullptr : context.headers.c_str(),
+                                     static_cast<DWORD>(context.headers.size()), nullptr, 0)))
+    throw CConnectionLost{kSendRequest};
   attempt.lastHeard = GetTickCount();
 }
 
@@ -328,12 +354,10 @@ void CDownloader::CreateTargetFile(CDownloadAttempt& attempt) {
 void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
   // A pinned body is hashed one piece behind the reads: the piece just read
   // goes to the hasher, the next read goes into the other buffer.
-  const bool pinned = attempt.pin == PinStatus::kPinned;
-  std::vector<char> buffers[2] = {std::vector<char>(kLargestRead),
-                                  std::vector<char>(pinned ? kLargestRead : 0)};
+  std::vector<char>* const buffers = attempt.context->buffers;
   std::unique_ptr<CBackgroundHasher> hasher;
   int current = 0;
-  if (pinned) {
+  if (attempt.pin == PinStatus::kPinned) {
     hasher = std::make_unique<CBackgroundHasher>();
     // The pin covers the whole file, a kept part too.
     HashKeptPart(attempt, *hasher, buffers, current);
@@ -345,14 +369,9 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     const std::int32_t received = attempt.received;
     // One byte more than the rest at most: a body that runs past its length
     // shows without waiting for more of it.
-    const DWORD wanted =
-        std::min({WaitForBytes(attempt), kLargestRead, static_cast<DWORD>(length - received) + 1});
-    DWORD read = 0;
-    const BOOL readOk =
-        WinInet().InternetReadFile(attempt.request.Get(), buffer.data(), wanted, &read);
-    // A stop closes the request under the read: what it returned is no error.
-    ThrowIfStopped(attempt);
-    if (!readOk) throw CConnectionLost{kDownloadFile};
+    const DWORD wanted = std::min(kLargestRead, static_cast<DWORD>(length - received) + 1);
+    const DWORD read = Read(attempt, buffer.data(), wanted);
+    if (read == 0 && received != length && MoreIsComing(attempt)) continue;
     if (read == 0) {
       if (received != length) throw CConnectionLost{kDownloadFileSize};
       if (hasher) CheckPin(*hasher, attempt.pinnedDigest);
@@ -375,23 +394,51 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
   }
 }
 
-// Waits until more of the body is there, however little, and tells how much
-// can be read at once: at the body's end 1, for the read that finds the end.
-// A synchronous read returns only once its buffer is full, so a large read on
-// a link that has slowed down would look like silence; reading what is there
-// moves the clock with every byte, and on a fast link there is plenty.
-DWORD CDownloader::WaitForBytes(const CDownloadAttempt& attempt) {
-  DWORD available = 0;
-  const BOOL ok = WinInet().InternetQueryDataAvailable(attempt.request.Get(), &available, 0, 0);
-  ThrowIfStopped(attempt);
-  if (!ok) throw CConnectionLost{kDownloadFile};
-  return std::max<DWORD>(available, 1);
+// What has arrived, up to the size, without waiting until the buffer is
+// full: such a read would, on a link that has slowed down, look like
+// silence. Where nothing has arrived, Wine's WinInet waits in the background
+// until something has, into its own buffer, and leaves the size as it was:
+// the next read takes it. Where a WinInet answers at once that nothing has
+// arrived (0), MoreIsComing waits.
+DWORD CDownloader::Read(CDownloadAttempt& attempt, char* buffer, DWORD size) {
+  CRequestContext& context = *attempt.context;
+  for (;;) {
+    context.read = INTERNET_BUFFERSA();
+    context.read.dwStructSize = sizeof(context.read);
+    context.read.lpvBuffer = buffer;
+    context.read.dwBufferLength = size;
+    context.Arm();
+    // The A form: Windows leaves the W form unimplemented, and bytes have no
+    // character set.
+    const BOOL done = WinInet().InternetReadFileExA(attempt.request.Get(), &context.read,
+                                                    IRF_ASYNC | IRF_NO_WAIT, attempt.contextValue);
+    if (done) return context.read.dwBufferLength;
+    if (!Complete(attempt, FALSE)) throw CConnectionLost{kDownloadFile};
+    // A size left as it was is no read; a read of exactly the size, were it
+    // taken for none, would only make the body short, and so fail.
+    if (context.read.dwBufferLength != size) return context.read.dwBufferLength;
+  }
+}
+
+// After a read that found nothing: waits until more of the body is there,
+// or tells that it has ended.
+bool CDownloader::MoreIsComing(CDownloadAttempt& attempt) {
+  CRequestContext& context = *attempt.context;
+  for (;;) {
+    context.available = 0;
+    context.Arm();
+    const BOOL answered =
+        WinInet().InternetQueryDataAvailable(attempt.request.Get(), &context.available, 0, 0);
+    if (answered) return context.available > 0;
+    // Once the data has come in the background, WinInet answers at once.
+    if (!Complete(attempt, FALSE)) throw CConnectionLost{kDownloadFile};
+  }
 }
 
 // Reads the kept part back through the handle that wrote it, which ends at
 // the part's end, where the rest goes.
 void CDownloader::HashKeptPart(CDownloadAttempt& attempt, CBackgroundHasher& hasher,
-                               std::vector<char> (&buffers)[2], int& current) {
+                               std::vector<char>* buffers, int& current) {
   const std::int32_t kept = attempt.received;
   if (kept == 0) return;
   if (!attempt.package.Seek(0)) throw CException(kHashPackage);

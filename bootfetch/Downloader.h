@@ -78,9 +78,10 @@ class CDownloader {
   static void AcceptResumedAnswer(CDownloadAttempt& attempt);
   static void CreateTargetFile(CDownloadAttempt& attempt);
   static void DownloadLoop(CDownloadAttempt& attempt);
-  static DWORD WaitForBytes(const CDownloadAttempt& attempt);
+  static DWORD Read(CDownloadAttempt& attempt, char* buffer, DWORD size);
+  static bool MoreIsComing(CDownloadAttempt& attempt);
   static void HashKeptPart(CDownloadAttempt& attempt, CBackgroundHasher& hasher,
-                           std::vector<char> (&buffers)[2], int& current);
+                           std::vector<char>* buffers, int& current);
   static void CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinned);
   void CloseFile();
   void GiveUpOnSilence();

@@ -24,8 +24,9 @@ CWinInetLibrary::CWinInetLibrary() : m_module(LoadFromSystemFolder(L"wininet.dll
       Resolve(HttpOpenRequestW, "HttpOpenRequestW") &&
       Resolve(HttpSendRequestW, "HttpSendRequestW") && Resolve(HttpQueryInfoW, "HttpQueryInfoW") &&
       Resolve(InternetSetOptionW, "InternetSetOptionW") &&
+      Resolve(InternetSetStatusCallbackW, "InternetSetStatusCallbackW") &&
       Resolve(InternetQueryDataAvailable, "InternetQueryDataAvailable") &&
-      Resolve(InternetReadFile, "InternetReadFile") &&
+      Resolve(InternetReadFileExA, "InternetReadFileExA") &&
       Resolve(InternetCloseHandle, "InternetCloseHandle");
   if (complete) return;
   FreeLibrary(m_module);

@@ -219,18 +219,16 @@ TEST_F(DownloaderTest, CancelDuringDownloadEndsTheTransferAndDeletesPartialFile)
 }
 
 // The server holds the body back until released, for far longer than the
-// test waits: a cancel that waited out the read would find it released.
-// Wine's WinInet ends a blocked read only when it returns, not when its
-// handle closes (Windows' does), so there the worker is left behind, and
-// its file goes once the read has returned.
-TEST_F(DownloaderTest, CancelDoesNotWaitForAStalledRead) {
+// test waits: a cancel that waited out the read would find it released, and
+// a worker still in the read would still hold the file.
+TEST_F(DownloaderTest, CancelEndsAStalledRead) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
   ASSERT_TRUE(WaitForBytes(downloader));
   downloader.Cancel();
   EXPECT_EQ(1, StalledBodies()) << "the cancel waited for the server";
+  EXPECT_TRUE(LeftoverCountBecomes(0)) << "the worker is still in the read";
   ReleaseStall();
-  EXPECT_TRUE(LeftoverCountBecomes(0)) << "the worker left its file behind";
 }
 
 // A new attempt while one runs: the stopped one's partial file goes, however
