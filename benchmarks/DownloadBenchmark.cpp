@@ -1,6 +1,7 @@
 // Prints how fast CDownloader fetches one URL, and how often its progress
-// moves while it does. Not a test: the figures depend on the machine. Run
-// through benchmarks/download.sh.
+// moves while it does; with --retry, a failed attempt is retried once, as
+// the error box's Retry does. Not a test: the figures depend on the
+// machine. Run through benchmarks/download.sh.
 #include <windows.h>
 
 #include <cstdio>
@@ -20,9 +21,10 @@ double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: download_benchmark LABEL URL\n");
+    std::fprintf(stderr, "usage: download_benchmark LABEL URL [--retry]\n");
     return 2;
   }
+  const bool retry = argc > 3 && std::wstring(argv[3]) == L"--retry";
   LARGE_INTEGER begin, now, lastMove;
   QueryPerformanceCounter(&begin);
   lastMove = begin;
@@ -30,18 +32,22 @@ int wmain(int argc, wchar_t** argv) {
   // Polls the progress the way a fast timer would, counting how often it moves
   // and the longest time it stands still.
   CDownloader downloader;
-  downloader.Start(argv[2]);
-  double progress = downloader.GetProgress();
+  double progress = 0;
   int moves = 0;
   double longestStill = 0;
-  while (downloader.IsDownloading()) {
-    downloader.WaitForWorker(10);
-    QueryPerformanceCounter(&now);
-    if (downloader.GetProgress() == progress) continue;
+  for (int attempt = 0; attempt < (retry ? 2 : 1); ++attempt) {
+    if (attempt > 0 && downloader.GetErrorText().empty()) break;
+    downloader.Start(argv[2]);
     progress = downloader.GetProgress();
-    ++moves;
-    if (Seconds(lastMove, now) > longestStill) longestStill = Seconds(lastMove, now);
-    lastMove = now;
+    while (downloader.IsDownloading()) {
+      downloader.WaitForWorker(10);
+      QueryPerformanceCounter(&now);
+      if (downloader.GetProgress() == progress) continue;
+      progress = downloader.GetProgress();
+      ++moves;
+      if (Seconds(lastMove, now) > longestStill) longestStill = Seconds(lastMove, now);
+      lastMove = now;
+    }
   }
   QueryPerformanceCounter(&now);
 
@@ -52,10 +58,10 @@ int wmain(int argc, wchar_t** argv) {
 
   const double seconds = Seconds(begin, now);
   const double megabytes = data.nFileSizeLow / (1024.0 * 1024.0);
-  std::printf("%ls: %s, %.1f MiB in %.2f s = %.2f MiB/s; progress moved %d times (%.1f/s), "
-              "stood still at most %.0f ms\n",
-              argv[1], failed ? "FAILED" : "ok", megabytes, seconds,
-              seconds > 0 ? megabytes / seconds : 0, moves, seconds > 0 ? moves / seconds : 0,
-              longestStill * 1000);
+  std::printf(
+      "%ls: %s, %.1f MiB in %.2f s = %.2f MiB/s; progress moved %d times (%.1f/s), "
+      "stood still at most %.0f ms\n",
+      argv[1], failed ? "FAILED" : "ok", megabytes, seconds, seconds > 0 ? megabytes / seconds : 0,
+      moves, seconds > 0 ? moves / seconds : 0, longestStill * 1000);
   return failed ? 1 : 0;
 }

@@ -5,8 +5,10 @@
 # reads into a file) and curl, which runs natively. The same file pinned
 # (its SHA-256 in the URL's fragment) next to the system's SHA-256 hashing
 # the same number of bytes in memory. Then how often
-# CDownloader's progress moves on a slow link (about 100 KiB/s). Needs root
-# for port 80; runs in a private network namespace.
+# CDownloader's progress moves on a slow link (about 100 KiB/s), and what a
+# Retry after a body that broke off at 75 % puts on the wire (from the
+# server's log) against the part that was missing. Needs root for port 80;
+# runs in a private network namespace.
 # Usage: benchmarks/download.sh [BUILD_DIR] [SIZE_MIB] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -48,4 +50,11 @@ python3 "$here/../bootfetch/tests/http_fault_server.py" run -- bash -c '
   # 1 KiB every 10 ms, about 100 KiB/s, for 10 s.
   "$build/wine-run" "$build/benchmarks/download_benchmark.exe" "slow link" \
     http://127.0.0.1/slow/1024000/10
+  cut=$((size * 3 / 4))
+  curl -s -o /dev/null http://127.0.0.1/_log  # forgets the requests so far
+  "$build/wine-run" "$build/benchmarks/download_benchmark.exe" "resumed retry" \
+    "http://127.0.0.1/resume/etag/$size/$cut/benchmark" --retry
+  # The second request is the Retry; its last field counts the head too.
+  curl -s http://127.0.0.1/_log | awk -F "\t" -v missing=$((size - cut)) \
+    "NR == 2 { printf \"resumed retry on the wire: %d bytes for %d missing, ratio %.4f\n\", \$7, missing, \$7 / missing }"
 '

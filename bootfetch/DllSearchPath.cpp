@@ -37,11 +37,12 @@ void LoadSystemDllsByFullPath() {
 
 void RestrictDllSearchToSystemFolder() {
   if (TestSeams().noDllRestriction) return;
+  // Takes the current folder out of the search on every system, before the
+  // preload below looks for the dependencies of what it loads.
+  SetDllDirectoryW(L"");
   const auto setDefault =
       SystemFunction<BOOL WINAPI(DWORD)>(L"kernel32.dll", "SetDefaultDllDirectories");
   if (setDefault == nullptr || TestSeams().noDefaultDllDirectories ||
       !setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32))
     LoadSystemDllsByFullPath();
-  // Takes the current folder out of the search on every system.
-  SetDllDirectoryW(L"");
 }

@@ -1,6 +1,8 @@
 #include "DownloadAttempt.h"
 
-#include "PathUtils.h"
+CDownloadAttempt::~CDownloadAttempt() {
+  if (abandoned) package.Discard();
+}
 
 void CDownloadAttempt::CloseConnection() {
   request.Close();
@@ -8,24 +10,22 @@ void CDownloadAttempt::CloseConnection() {
   root.Close();
 }
 
-void CDownloadAttempt::RemoveFile() {
-  file.Close();
-  DeleteByName();
+void CDownloadAttempt::ResumeFrom(CDownloadAttempt& failed) {
+  package.TakeFrom(failed.package);
+  validator = failed.validator;
+  contentLength = failed.contentLength.load();
+  received = failed.received.load();
+  failed.keepsPart = false;
 }
 
-void CDownloadAttempt::DeleteByName() const {
-  if (fileNamed && FileExists(filePath)) DeleteFileW(filePath.c_str());
-}
-
-void CDownloadAttempt::SetFilePath(std::wstring path) {
-  filePath = std::move(path);
-  fileNamed = true;
+void CDownloadAttempt::EndFailed(bool partIsSound) {
+  keepsPart = partIsSound && !validator.empty() && received > 0 && package.IsOpen();
+  if (!keepsPart) package.Discard();
 }
 
 std::shared_ptr<CDownloadAttempt> CDownloadAttempt::Snapshot() const {
   auto copy = std::make_shared<CDownloadAttempt>(url, timeoutMs);
   copy->contentLength = contentLength.load();
-  if (fileNamed) copy->SetFilePath(filePath);
   copy->received = received.load();
   return copy;
 }

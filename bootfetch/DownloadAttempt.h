@@ -8,9 +8,10 @@
 #include <memory>
 #include <string>
 
-#include "FileHandle.h"
 #include "InternetHandle.h"
+#include "PackageFile.h"
 #include "PackagePin.h"
+#include "RequestContext.h"
 
 // One download attempt, which its worker thread runs from the URL check to
 // the body's last byte. The downloader and the worker share it, so that a
@@ -20,17 +21,17 @@
 // two owners frees the attempt.
 struct CDownloadAttempt {
   CDownloadAttempt(std::wstring url, DWORD timeoutMs) : url(std::move(url)), timeoutMs(timeoutMs) {}
+  // An attempt left behind never leaves its file, even one completed late.
+  ~CDownloadAttempt();
 
   // Closes the request, the connection and the root, in that order; from
   // another thread this ends a call blocked in one of them.
   void CloseConnection();
-  // Closes the target file and deletes it: the worker's.
-  void RemoveFile();
-  // Deletes the file by name, once it has one, leaving the handle to the
-  // worker that may still hold it; the file goes when that worker closes it.
-  void DeleteByName() const;
-  // Names the target file, which exists from now on.
-  void SetFilePath(std::wstring path);
+  // Takes over what a failed attempt kept, to ask only for the rest.
+  void ResumeFrom(CDownloadAttempt& failed);
+  // Ends a failed attempt, the worker's: a sound part of a resumable body
+  // stays for the next attempt, anything else is deleted.
+  void EndFailed(bool partIsSound);
   // What the downloader keeps of an attempt whose worker it leaves behind.
   std::shared_ptr<CDownloadAttempt> Snapshot() const;
 
@@ -43,14 +44,21 @@ struct CDownloadAttempt {
   CInternetHandle root;
   CInternetHandle connection;
   CInternetHandle request;
-  std::atomic<std::int32_t> contentLength{-1};  // -1 until the headers are in
-  std::wstring filePath;                        // set once, before fileNamed
-  std::atomic<bool> fileNamed{false};
-  CFileHandle file;                       // the worker's
+  std::shared_ptr<CRequestContext> context;     // the request's, with WinInet
+  DWORD_PTR contextValue = 0;                   // WinInet's share of it
+  std::atomic<std::int32_t> contentLength{-1};  // of the whole body; -1 until known
+  CPackageFile package;                         // the worker's while it runs
+  // What proves a later answer is the same file (a strong ETag or the
+  // Last-Modified date), from the answer that began the file; empty when
+  // that answer offered no ranges.
+  std::wstring validator;
   std::atomic<bool> stop{false};          // set by the downloader, polled by the worker
+  std::atomic<bool> gaveUp{false};        // stopped as a failure (silence), not a cancel
+  std::atomic<bool> abandoned{false};     // its worker was left behind
   std::atomic<std::int32_t> received{0};  // written by the worker, read by the downloader
   std::wstring errorText;                 // written by the worker only just before it ends
   std::atomic<bool> complete{false};      // the whole body is in the file
+  std::atomic<bool> keepsPart{false};     // failed with a part the next attempt resumes
   // When the server was last heard from (the attempt's start, the headers,
   // the last body bytes), as a tick count.
   std::atomic<DWORD> lastHeard{GetTickCount()};

@@ -6,10 +6,9 @@
 #include <vector>
 
 #include "BackgroundHasher.h"
-#include "MessageTexts.h"
 #include "HttpQueryInfo.h"
-#include "ReadSize.h"
-#include "TempFiles.h"
+#include "MessageTexts.h"
+#include "StringUtils.h"
 
 namespace {
 
@@ -17,6 +16,10 @@ const wchar_t kAgent[] = L"setup_downloader";
 const INTERNET_PORT kPort = 80;  // whatever port the URL names
 // How long a stop waits for the worker before leaving it behind.
 const DWORD kStopWaitMs = 500;
+// How often a worker waiting for WinInet looks at the stop flag.
+const DWORD kStopPollMs = 20;
+// The most one read takes in: on a fast link the reads stay large.
+const DWORD kLargestRead = CRequestContext::kBufferSize;
 // Every run fetches the package itself: no cached copy, no second copy in
 // the cache, no cookies, and no dialog of WinInet's own.
 const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
@@ -39,6 +42,7 @@ const wchar_t kGetStatusCode[] = L"Get status code";
 const wchar_t kInvalidStatusCode[] = L"Invalid status code";
 const wchar_t kGetContentSize[] = L"Get content size";
 const wchar_t kInvalidContentSize[] = L"Invalid content size";
+const wchar_t kInvalidContentRange[] = L"Invalid content range";
 const wchar_t kCreateFile[] = L"Create file";
 const wchar_t kCreateThread[] = L"Create thread";
 const wchar_t kDownloadFile[] = L"Download file";
@@ -47,13 +51,67 @@ const wchar_t kSaveFile[] = L"Save file";
 const wchar_t kDiskSpace[] = L"Insufficient disk space";
 const wchar_t kHashPackage[] = L"Hash package";
 const wchar_t kPinMismatch[] = L"Package differs from its pin";
+const wchar_t kKeepFile[] = L"Keep file";
 
 // Thrown where the worker finds the stop flag raised: the attempt ends
 // quietly, without an error text.
 struct CStopped {};
 
+// The connection failed or the body broke off: what the file holds is sound,
+// and a retry may ask for the rest.
+struct CConnectionLost {
+  const wchar_t* step;
+};
+
 void ThrowIfStopped(const CDownloadAttempt& attempt) {
   if (attempt.stop) throw CStopped();
+}
+
+// Ends a call that WinInet may go on with in the background; true once it
+// has succeeded. A stop gives the call up at once, and the request's context
+// outlives it.
+bool Complete(const CDownloadAttempt& attempt, BOOL done) {
+  if (done) return true;
+  if (GetLastError() != ERROR_IO_PENDING) return false;
+  while (attempt.context->Wait(kStopPollMs) != WAIT_OBJECT_0) ThrowIfStopped(attempt);
+  ThrowIfStopped(attempt);
+  return attempt.context->Succeeded();
+}
+
+// A stopped attempt ends quietly: its worker may run on while the program
+// ends, when the translator is already going.
+void SetErrorText(CDownloadAttempt& attempt, std::wstring (*text)()) {
+  if (!attempt.stop) attempt.errorText = text();
+}
+
+std::wstring UnknownErrorText() { return L"Unknown error"; }
+
+// A server's text that can go back into a request header: a control
+// character could end the header or add another.
+bool IsHeaderSafe(const std::wstring& text) {
+  return !text.empty() &&
+         std::none_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; });
+}
+
+// What proves that a later answer is the same file: a strong entity tag or,
+// where the server gives no tag at all, the modification date. A weak tag
+// proves nothing a byte range may rely on, and beside one a date must not
+// stand in (RFC 9110, If-Range). Empty when no byte ranges are offered.
+std::wstring ResumeValidator(HINTERNET request) {
+  std::wstring text;
+  if (!QueryInfoText(request, HTTP_QUERY_ACCEPT_RANGES, text) || lstrcmpiW(text.c_str(), L"bytes"))
+    return std::wstring();
+  if (QueryInfoText(request, HTTP_QUERY_ETAG, text))
+    return text.compare(0, 2, L"W/") != 0 && IsHeaderSafe(text) ? text : std::wstring();
+  if (QueryInfoText(request, HTTP_QUERY_LAST_MODIFIED, text) && IsHeaderSafe(text)) return text;
+  return std::wstring();
+}
+
+// The request for the rest of a kept part, only if it is still the same file.
+std::wstring ResumeHeaders(const CDownloadAttempt& attempt) {
+  if (attempt.received == 0) return std::wstring();
+  return L"Range: bytes=" + IntToString(attempt.received) + L"-\r\nIf-Range: " + attempt.validator +
+         L"\r\n";
 }
 
 }  // namespace
@@ -63,16 +121,19 @@ CDownloader::CDownloader(DWORD timeoutMs)
 
 CDownloader::~CDownloader() {
   Stop();
-  RemovePartialFile();
+  CloseFile();
 }
 
 void CDownloader::Start(const std::wstring& url) {
   Stop();
-  RemovePartialFile();
-  m_attempt->CloseConnection();
-  // A fresh attempt: no error, nothing received, and no file path, so that an
+  // A fresh attempt: no error, nothing received, and no file, so that an
   // early failure cannot delete the previous attempt's finished package.
-  m_attempt = std::make_shared<CDownloadAttempt>(url, m_timeoutMs);
+  auto next = std::make_shared<CDownloadAttempt>(url, m_timeoutMs);
+  // Where a body broke off, only the rest is asked for, into the same file.
+  if (m_attempt->keepsPart && m_attempt->url == url) next->ResumeFrom(*m_attempt);
+  CloseFile();
+  m_attempt->CloseConnection();
+  m_attempt = std::move(next);
   RunGuarded(*m_attempt, [this] { CreateWorker(); });
 }
 
@@ -84,14 +145,22 @@ void CDownloader::Stop() {
   // own, with the attempt it shares, rather than hold the caller up until a
   // silent server or the time-out gives up.
   m_attempt->CloseConnection();
-  if (WaitForWorker(kStopWaitMs) != WAIT_OBJECT_0) m_attempt = m_attempt->Snapshot();
-  m_worker.Set(nullptr);
+  if (WaitForWorker(kStopWaitMs) != WAIT_OBJECT_0) {
+    m_attempt->abandoned = true;
+    m_attempt = m_attempt->Snapshot();
+  }
+  m_worker.Close();
 }
 
-// The worker has ended or been left behind, and closes the file itself.
+// A worker left behind deletes its file itself when it ends.
 void CDownloader::Cancel() {
   Stop();
-  m_attempt->DeleteByName();
+  m_attempt->package.Discard();
+}
+
+void CDownloader::ReleasePackage() {
+  Stop();
+  if (m_attempt->complete) m_attempt->package.Release();
 }
 
 bool CDownloader::IsDownloading() {
@@ -111,20 +180,26 @@ double CDownloader::GetProgress() const {
   return static_cast<double>(m_attempt->received) / static_cast<double>(length);
 }
 
-// The one place where a failure, on either thread, becomes the error text.
+// Where a failure on the worker's side becomes the error text; silence,
+// which the dialog's side finds, is the other place (GiveUpOnSilence).
 template <typename Steps>
 void CDownloader::RunGuarded(CDownloadAttempt& attempt, Steps steps) {
+  bool lost = false;
   try {
     steps();
+    return;
   } catch (const CStopped&) {
-    attempt.RemoveFile();
+    lost = true;
+  } catch (const CConnectionLost&) {
+    lost = true;
+    SetErrorText(attempt, DownloaderErrorText);
   } catch (const CException&) {
-    attempt.errorText = DownloaderErrorText();
-    attempt.RemoveFile();
+    SetErrorText(attempt, DownloaderErrorText);
   } catch (...) {
-    attempt.errorText = L"Unknown error";
-    attempt.RemoveFile();
+    SetErrorText(attempt, UnknownErrorText);
   }
+  // A cancel keeps nothing; silence is a connection lost like any other.
+  attempt.EndFailed(lost && (!attempt.stop || attempt.gaveUp));
 }
 
 void CDownloader::CreateWorker() {
@@ -148,8 +223,13 @@ void CDownloader::RunAttempt(CDownloadAttempt& attempt) {
   if (!WinInet().IsLoaded()) throw CException(kLoadWinInet);
   ParseUrl(attempt);
   OpenConnection(attempt);
-  attempt.contentLength = GetContentSize(attempt);
-  CreateTargetFile(attempt);
+  const std::int32_t status = GetStatusCode(attempt);
+  if (attempt.received > 0 && status == HTTP_STATUS_PARTIAL_CONTENT)
+    AcceptResumedAnswer(attempt);
+  else if (status == HTTP_STATUS_OK)
+    AcceptFirstAnswer(attempt);
+  else
+    throw CException(kInvalidStatusCode);
   DownloadLoop(attempt);
 }
 
@@ -175,29 +255,45 @@ void CDownloader::ParseUrl(CDownloadAttempt& attempt) {
     attempt.objectPath.assign(components.lpszUrlPath, components.dwUrlPathLength);
 }
 
+// WinInet works in its asynchronous mode, where every wait for the network
+// is the worker's own (Complete): a stop ends it at once, on every WinInet.
 // Each handle is published before its first use and the stop flag read after
 // it, so that a stop either finds the handle to close or is seen here.
 void CDownloader::OpenConnection(CDownloadAttempt& attempt) {
   const CWinInetLibrary& api = WinInet();
-  attempt.root.Set(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
+  attempt.root.Set(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+                                     INTERNET_FLAG_ASYNC));
   if (attempt.root.Get() == nullptr) throw CException(kInternetOpen);
+  if (api.InternetSetStatusCallbackW(attempt.root.Get(), &CRequestContext::OnStatus) ==
+      INTERNET_INVALID_STATUS_CALLBACK)
+    throw CException(kInternetOpen);
   SetTimeouts(attempt.root.Get(), attempt.timeoutMs);
   attempt.connection.Set(api.InternetConnectW(attempt.root.Get(), attempt.host.c_str(), kPort,
                                               nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (attempt.connection.Get() == nullptr) throw CException(kInternetConnect);
+  attempt.context = std::make_shared<CRequestContext>(attempt.pin == PinStatus::kPinned ? 2 : 1);
+  attempt.contextValue = CRequestContext::NewShare(attempt.context);
   attempt.request.Set(api.HttpOpenRequestW(attempt.connection.Get(), nullptr,
                                            attempt.objectPath.c_str(), nullptr, nullptr, nullptr,
-                                           kRequestFlags, 0));
-  if (attempt.request.Get() == nullptr) throw CException(kOpenRequest);
+                                           kRequestFlags, attempt.contextValue));
+  if (attempt.request.Get() == nullptr) {
+    CRequestContext::ReleaseShare(attempt.contextValue);
+    throw CException(kOpenRequest);
+  }
   // Some WinInet versions copy the time-outs into a request only when it is
   // made, others read them from the request alone.
   SetTimeouts(attempt.request.Get(), attempt.timeoutMs);
   ThrowIfStopped(attempt);
-  const BOOL sent = api.HttpSendRequestW(attempt.request.Get(), nullptr, 0, nullptr, 0);
-  ThrowIfStopped(attempt);
-  if (!sent) throw CException(kSendRequest);
+  CRequestContext& context = *attempt.context;
+  context.headers = ResumeHeaders(attempt);
+  context.Arm();
+  // WinInet connects here: the network, not the package, has failed.
+  if (!Complete(attempt,
+                api.HttpSendRequestW(attempt.request.Get(),
+                                     context.headers.empty() ? nullptr : context.headers.c_str(),
+                                     static_cast<DWORD>(context.headers.size()), nullptr, 0)))
+    throw CConnectionLost{kSendRequest};
   attempt.lastHeard = GetTickCount();
-  if (GetStatusCode(attempt) != HTTP_STATUS_OK) throw CException(kInvalidStatusCode);
 }
 
 void CDownloader::SetTimeouts(HINTERNET handle, DWORD timeoutMs) {
@@ -223,50 +319,63 @@ std::int32_t CDownloader::GetContentSize(const CDownloadAttempt& attempt) {
   return size;
 }
 
+// An answer with the whole body: into a new file or, on a retry, into the
+// kept one, cut back to nothing.
+void CDownloader::AcceptFirstAnswer(CDownloadAttempt& attempt) {
+  const std::int32_t length = GetContentSize(attempt);
+  attempt.validator = ResumeValidator(attempt.request.Get());
+  attempt.received = 0;
+  attempt.contentLength = length;
+  if (!attempt.package.IsOpen())
+    CreateTargetFile(attempt);
+  else if (!attempt.package.Truncate(0))
+    throw CException(kSaveFile);
+}
+
+// A partial answer goes after the kept part only when it is exactly the rest
+// of the same whole: anything else would splice two files.
+void CDownloader::AcceptResumedAnswer(CDownloadAttempt& attempt) {
+  const std::int32_t kept = attempt.received;
+  const std::int32_t whole = attempt.contentLength;
+  const std::wstring expected =
+      L"bytes " + IntToString(kept) + L"-" + IntToString(whole - 1) + L"/" + IntToString(whole);
+  std::wstring range;
+  if (!QueryInfoText(attempt.request.Get(), HTTP_QUERY_CONTENT_RANGE, range) || range != expected)
+    throw CException(kInvalidContentRange);
+  if (GetContentSize(attempt) != whole - kept) throw CException(kInvalidContentSize);
+  // Whatever a failed write may have left past the kept part goes.
+  if (!attempt.package.Truncate(kept)) throw CException(kSaveFile);
+}
+
 void CDownloader::CreateTargetFile(CDownloadAttempt& attempt) {
-  std::wstring path = CreateUniqueTempFile(L"Vantrel", L".msi");
-  if (path.empty()) throw CException(kCreateFile);
-  // Named before the stop flag is read: a stop either deletes it by name or
-  // is seen here, and then the file goes with the attempt.
-  attempt.SetFilePath(std::move(path));
-  ThrowIfStopped(attempt);
-  // Shared for deletion: a worker left behind still holds the file open when
-  // a cancel deletes it.
-  if (!attempt.file.Create(attempt.filePath.c_str(), GENERIC_WRITE, FILE_SHARE_DELETE,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL))
-    throw CException(kCreateFile);
+  if (!attempt.package.Create()) throw CException(kCreateFile);
 }
 
 void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
   // A pinned body is hashed one piece behind the reads: the piece just read
   // goes to the hasher, the next read goes into the other buffer.
-  const bool pinned = attempt.pin == PinStatus::kPinned;
-  std::vector<char> buffers[2] = {std::vector<char>(CReadSize::kLargest),
-                                  std::vector<char>(pinned ? CReadSize::kLargest : 0)};
+  std::vector<char>* const buffers = attempt.context->buffers;
   std::unique_ptr<CBackgroundHasher> hasher;
-  if (pinned) hasher = std::make_unique<CBackgroundHasher>();
   int current = 0;
-  CReadSize readSize;
+  if (attempt.pin == PinStatus::kPinned) {
+    hasher = std::make_unique<CBackgroundHasher>();
+    // The pin covers the whole file, a kept part too.
+    HashKeptPart(attempt, *hasher, buffers, current);
+  }
   const std::int32_t length = attempt.contentLength;
   for (;;) {
     std::vector<char>& buffer = buffers[current];
     ThrowIfStopped(attempt);
+    const std::int32_t received = attempt.received;
     // One byte more than the rest at most: a body that runs past its length
     // shows without waiting for more of it.
-    const std::int32_t received = attempt.received;
-    const DWORD wanted = std::min(readSize.Get(), static_cast<DWORD>(length - received) + 1);
-    DWORD read = 0;
-    const DWORD started = GetTickCount();
-    const BOOL readOk =
-        WinInet().InternetReadFile(attempt.request.Get(), buffer.data(), wanted, &read);
-    // A stop closes the request under the read: what it returned is no error.
-    ThrowIfStopped(attempt);
-    if (!readOk) throw CException(kDownloadFile);
-    readSize.Update(read, GetTickCount() - started);
+    const DWORD wanted = std::min(kLargestRead, static_cast<DWORD>(length - received) + 1);
+    const DWORD read = Read(attempt, buffer.data(), wanted);
+    if (read == 0 && received != length && MoreIsComing(attempt)) continue;
     if (read == 0) {
-      if (received != length) throw CException(kDownloadFileSize);
+      if (received != length) throw CConnectionLost{kDownloadFileSize};
       if (hasher) CheckPin(*hasher, attempt.pinnedDigest);
-      attempt.file.Close();
+      if (!attempt.package.Keep()) throw CException(kKeepFile);
       attempt.complete = true;
       return;
     }
@@ -274,7 +383,7 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     // it announced.
     if (read > static_cast<DWORD>(length - received)) throw CException(kDownloadFileSize);
     DWORD written = 0;
-    if (!attempt.file.Write(buffer.data(), read, written)) throw CException(kSaveFile);
+    if (!attempt.package.Write(buffer.data(), read, written)) throw CException(kSaveFile);
     if (written != read) throw CException(kDiskSpace);
     if (hasher) {
       if (!hasher->Hash(buffer.data(), read)) throw CException(kHashPackage);
@@ -285,6 +394,65 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
   }
 }
 
+// What has arrived, up to the size, without waiting until the buffer is
+// full: such a read would, on a link that has slowed down, look like
+// silence. Where nothing has arrived, Wine's WinInet waits in the background
+// until something has, into its own buffer, and leaves the size as it was:
+// the next read takes it. Where a WinInet answers at once that nothing has
+// arrived (0), MoreIsComing waits.
+DWORD CDownloader::Read(CDownloadAttempt& attempt, char* buffer, DWORD size) {
+  CRequestContext& context = *attempt.context;
+  for (;;) {
+    context.read = INTERNET_BUFFERSA();
+    context.read.dwStructSize = sizeof(context.read);
+    context.read.lpvBuffer = buffer;
+    context.read.dwBufferLength = size;
+    context.Arm();
+    // The A form: Windows leaves the W form unimplemented, and bytes have no
+    // character set.
+    const BOOL done = WinInet().InternetReadFileExA(attempt.request.Get(), &context.read,
+                                                    IRF_ASYNC | IRF_NO_WAIT, attempt.contextValue);
+    if (done) return context.read.dwBufferLength;
+    if (!Complete(attempt, FALSE)) throw CConnectionLost{kDownloadFile};
+    // A size left as it was is no read; a read of exactly the size, were it
+    // taken for none, would only make the body short, and so fail.
+    if (context.read.dwBufferLength != size) return context.read.dwBufferLength;
+  }
+}
+
+// After a read that found nothing: waits until more of the body is there,
+// or tells that it has ended.
+bool CDownloader::MoreIsComing(CDownloadAttempt& attempt) {
+  CRequestContext& context = *attempt.context;
+  for (;;) {
+    context.available = 0;
+    context.Arm();
+    const BOOL answered =
+        WinInet().InternetQueryDataAvailable(attempt.request.Get(), &context.available, 0, 0);
+    if (answered) return context.available > 0;
+    // Once the data has come in the background, WinInet answers at once.
+    if (!Complete(attempt, FALSE)) throw CConnectionLost{kDownloadFile};
+  }
+}
+
+// Reads the kept part back through the handle that wrote it, which ends at
+// the part's end, where the rest goes.
+void CDownloader::HashKeptPart(CDownloadAttempt& attempt, CBackgroundHasher& hasher,
+                               std::vector<char>* buffers, int& current) {
+  const std::int32_t kept = attempt.received;
+  if (kept == 0) return;
+  if (!attempt.package.Seek(0)) throw CException(kHashPackage);
+  for (std::int32_t done = 0; done < kept; current ^= 1) {
+    std::vector<char>& buffer = buffers[current];
+    const DWORD wanted = std::min(kLargestRead, static_cast<DWORD>(kept - done));
+    DWORD read = 0;
+    if (!attempt.package.Read(buffer.data(), wanted, read) || read != wanted ||
+        !hasher.Hash(buffer.data(), read))
+      throw CException(kHashPackage);
+    done += static_cast<std::int32_t>(read);
+  }
+}
+
 void CDownloader::CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinned) {
   CSha256Digest digest;
   if (!hasher.Finish(digest)) throw CException(kHashPackage);
@@ -292,16 +460,21 @@ void CDownloader::CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinne
 }
 
 // Not every WinInet ends a connect, or any wait, at its time-out (some never
-// do), so the attempt ends here all the same.
+// do), so the attempt ends here all the same. A worker that ends keeps what
+// it received for a retry, as after any lost connection.
 void CDownloader::GiveUpOnSilence() {
+  m_attempt->gaveUp = true;
   Stop();
   // The body may have ended just before the stop.
   if (m_attempt->complete) return;
   m_attempt->errorText = DownloaderErrorText();
-  m_attempt->DeleteByName();
 }
 
-// A stopped attempt's file is of no use to anyone; a finished package stays.
-void CDownloader::RemovePartialFile() {
-  if (!m_attempt->complete) m_attempt->DeleteByName();
+// The last attempt's file once its worker is done: a finished package stays,
+// anything else goes.
+void CDownloader::CloseFile() {
+  if (m_attempt->complete)
+    m_attempt->package.Release();
+  else
+    m_attempt->package.Discard();
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "DownloadAttempt.h"
 #include "WaitableHandle.h"
@@ -15,11 +16,13 @@ class CBackgroundHasher;
 // folder. Start hands the whole attempt, from the URL check to the body's
 // last byte, to a worker thread and returns at once; the outcome is read
 // through the queries. An empty error text after the worker has ended means
-// success.
+// success. A retry after a body broke off asks only for the rest, where the
+// server proves it still serves the same file.
 class CDownloader {
  public:
-  // How long connecting, sending and each wait for data may take before the
-  // attempt fails: a silent server ends in the retry question, not a hang.
+  // How long connecting, sending, and a wait in which no byte arrives, may
+  // take before the attempt fails: a silent server ends in the retry
+  // question, not a hang.
   static const DWORD kTimeoutMs = 60000;
 
   // A failed step. The text names the step for debugging; users only ever see
@@ -47,6 +50,9 @@ class CDownloader {
   void Stop();
   // Stops and deletes the file, finished or not.
   void Cancel();
+  // Lets go of a finished package once the shell has been asked to open it:
+  // the file stays, and others may open it from now on.
+  void ReleasePackage();
 
   // Also gives up on a server that has been silent for longer than the
   // time-out, where WinInet's own time-outs do not end the wait: the attempt
@@ -54,7 +60,7 @@ class CDownloader {
   bool IsDownloading();
   double GetProgress() const;  // 0..1
   const std::wstring& GetErrorText() const { return m_attempt->errorText; }
-  const std::wstring& GetFilePath() const { return m_attempt->filePath; }
+  const std::wstring& GetFilePath() const { return m_attempt->package.Path(); }
   DWORD WaitForWorker(DWORD milliseconds) const { return m_worker.Wait(milliseconds); }
 
  private:
@@ -68,10 +74,16 @@ class CDownloader {
   static void SetTimeouts(HINTERNET handle, DWORD timeoutMs);
   static std::int32_t GetStatusCode(const CDownloadAttempt& attempt);
   static std::int32_t GetContentSize(const CDownloadAttempt& attempt);
+  static void AcceptFirstAnswer(CDownloadAttempt& attempt);
+  static void AcceptResumedAnswer(CDownloadAttempt& attempt);
   static void CreateTargetFile(CDownloadAttempt& attempt);
   static void DownloadLoop(CDownloadAttempt& attempt);
+  static DWORD Read(CDownloadAttempt& attempt, char* buffer, DWORD size);
+  static bool MoreIsComing(CDownloadAttempt& attempt);
+  static void HashKeptPart(CDownloadAttempt& attempt, CBackgroundHasher& hasher,
+                           std::vector<char>* buffers, int& current);
   static void CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinned);
-  void RemovePartialFile();
+  void CloseFile();
   void GiveUpOnSilence();
 
   const DWORD m_timeoutMs;

@@ -30,7 +30,7 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   ReadUrlFromCommandLine();
   UpdateCaption();
   m_downloader.Start(m_url);
-  StartTimer();
+  if (!StartTimer()) EndDialog(kNoDialog);
   return TRUE;
 }
 
@@ -51,7 +51,7 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
   if (MessageBox(errorText.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
     m_taskbar.ShowProgress(0);
     m_downloader.Start(m_url);
-    StartTimer();
+    if (!StartTimer()) EndDialog(kNoDialog);
   } else {
     m_taskbar.Clear();
     EndDialog(kFailed);
@@ -73,7 +73,11 @@ void CMainDlg::Launch() {
   m_launched = true;
   m_taskbar.Clear();
   const std::wstring package = m_downloader.GetFilePath();
-  if (ShellOpenFile(package, nullptr)) {
+  const bool opened = ShellOpenFile(package, nullptr);
+  // Held until the shell had it, so that nobody could swap it; the installer
+  // and the user may open it from now on.
+  m_downloader.ReleasePackage();
+  if (opened) {
     EndDialog(kLaunched);
     return;
   }
@@ -108,6 +112,8 @@ void CMainDlg::UpdateCaption() {
   SetWindowText(ReplaceAll(caption, L"{PRODUCT}", EditionDisplayName(Dulon)).c_str());
 }
 
-void CMainDlg::StartTimer() { SetTimer(kTimerId, kTimerPeriodMs, nullptr); }
+// Without its timer the dialog would wait for ever: it ends as one that could
+// not be created.
+bool CMainDlg::StartTimer() { return SetTimer(kTimerId, kTimerPeriodMs, nullptr) != 0; }
 
 void CMainDlg::StopTimer() { KillTimer(kTimerId); }

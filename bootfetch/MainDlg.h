@@ -18,7 +18,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   enum { IDD = IDD_MAIN };
 
   // Dialog results, which become the exit code of the process.
-  enum Result { kLaunched = 1, kCancelled = 2, kFailed = 3, kNotOpened = 4 };
+  enum Result { kLaunched = 1, kCancelled = 2, kFailed = 3, kNotOpened = 4, kNoDialog = -1 };
 
   BEGIN_MSG_MAP(CMainDlg)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogWaitForLanguage)
@@ -44,7 +44,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   void Launch();
   void ReadUrlFromCommandLine();
   void UpdateCaption();
-  void StartTimer();
+  bool StartTimer();
   void StopTimer();
 
   WTL::CProgressBarCtrl m_progress;

@@ -24,7 +24,9 @@ CWinInetLibrary::CWinInetLibrary() : m_module(LoadFromSystemFolder(L"wininet.dll
       Resolve(HttpOpenRequestW, "HttpOpenRequestW") &&
       Resolve(HttpSendRequestW, "HttpSendRequestW") && Resolve(HttpQueryInfoW, "HttpQueryInfoW") &&
       Resolve(InternetSetOptionW, "InternetSetOptionW") &&
-      Resolve(InternetReadFile, "InternetReadFile") &&
+      Resolve(InternetSetStatusCallbackW, "InternetSetStatusCallbackW") &&
+      Resolve(InternetQueryDataAvailable, "InternetQueryDataAvailable") &&
+      Resolve(InternetReadFileExA, "InternetReadFileExA") &&
       Resolve(InternetCloseHandle, "InternetCloseHandle");
   if (complete) return;
   FreeLibrary(m_module);

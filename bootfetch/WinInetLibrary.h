@@ -12,7 +12,9 @@ struct CWinInetEntryPoints {
   decltype(&::HttpSendRequestW) HttpSendRequestW = nullptr;
   decltype(&::HttpQueryInfoW) HttpQueryInfoW = nullptr;
   decltype(&::InternetSetOptionW) InternetSetOptionW = nullptr;
-  decltype(&::InternetReadFile) InternetReadFile = nullptr;
+  decltype(&::InternetSetStatusCallbackW) InternetSetStatusCallbackW = nullptr;
+  decltype(&::InternetQueryDataAvailable) InternetQueryDataAvailable = nullptr;
+  decltype(&::InternetReadFileExA) InternetReadFileExA = nullptr;
   decltype(&::InternetCloseHandle) InternetCloseHandle = nullptr;
 };
 

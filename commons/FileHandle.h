@@ -28,6 +28,27 @@ class CFileHandle {
     if (size == 0) return TRUE;
     return WriteFile(m_handle, data, size, &written, nullptr);
   }
+  BOOL Read(void* data, DWORD size, DWORD& read) {
+    return ReadFile(m_handle, data, size, &read, nullptr);
+  }
+  BOOL Seek(LONGLONG offset) {
+    LARGE_INTEGER position;
+    position.QuadPart = offset;
+    return SetFilePointerEx(m_handle, position, nullptr, FILE_BEGIN);
+  }
+  // Moves to the offset and ends the file there.
+  BOOL Truncate(LONGLONG offset) { return Seek(offset) && SetEndOfFile(m_handle); }
+  // Whether the file goes when its last handle closes; needs DELETE access.
+  BOOL SetDeleteOnClose(bool remove) {
+    FILE_DISPOSITION_INFO info = {remove};
+    return SetFileInformationByHandle(m_handle, FileDispositionInfo, &info, sizeof(info));
+  }
+  void Swap(CFileHandle& other) {
+    const HANDLE handle = m_handle;
+    m_handle = other.m_handle;
+    other.m_handle = handle;
+  }
+  bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
   HANDLE Get() const { return m_handle; }
 
  private:

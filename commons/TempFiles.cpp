@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "FileHandle.h"
 #include "PathUtils.h"
 #include "StringUtils.h"
 
@@ -50,6 +51,12 @@ std::wstring CreateTempFolder(const std::wstring& prefix, const std::wstring& su
 }
 
 std::wstring CreateUniqueTempFile(const std::wstring& prefix, const std::wstring& extension) {
+  CFileHandle file;
+  return CreateUniqueTempFile(prefix, extension, GENERIC_WRITE, 0, file);
+}
+
+std::wstring CreateUniqueTempFile(const std::wstring& prefix, const std::wstring& extension,
+                                  DWORD access, DWORD share, CFileHandle& file) {
   std::wstring folder;
   if (!GetTempFolder(folder)) return std::wstring();
 
@@ -57,11 +64,8 @@ std::wstring CreateUniqueTempFile(const std::wstring& prefix, const std::wstring
   // Bounded so that an unwritable temporary folder ends with an empty result.
   for (int attempts = 1; attempts < kMaxAttempts; ++attempts) {
     const std::wstring candidate = folder + prefix + counter.Next() + extension;
-    const HANDLE file = CreateFileW(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) continue;
-    CloseHandle(file);
-    return candidate;
+    if (file.Create(candidate.c_str(), access, share, CREATE_NEW, FILE_ATTRIBUTE_NORMAL))
+      return candidate;
   }
   return std::wstring();
 }

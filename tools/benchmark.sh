@@ -10,7 +10,8 @@
 #   4. download: 200 MiB from the local server, CDownloader next to a bare
 #      WinInet program in the same Wine and next to curl (medians of 5
 #      rounds); the same file pinned next to the system's SHA-256 alone;
-#      progress moves on a slow link (about 100 KiB/s)
+#      progress moves on a slow link (about 100 KiB/s); a Retry's bytes on
+#      the wire after a body broke off at 75 %
 #   5. size: stripped bootfetch.exe and setupaux.dll, and their Authenticode
 #      signatures apart
 # Needs root: the HTTP servers listen on port 80 of a private network
@@ -95,7 +96,7 @@ echo "[bench] 2./3. catalogue load and lookup"
 
 echo "[bench] 4. download of $download_mib MiB, $download_rounds rounds"
 BENCHMARK_NAMESPACE=1 bash benchmarks/download.sh "$build" "$download_mib" "$download_rounds" 2>&1 |
-  grep -E '^(curl|bare WinInet|CDownloader|pinned CDownloader|bare SHA-256|slow link)' | tr -d '\r' | tee "$work/download.txt"
+  grep -E '^(curl|bare WinInet|CDownloader|pinned CDownloader|bare SHA-256|slow link|resumed retry)' | tr -d '\r' | tee "$work/download.txt"
 
 echo "[bench] 5. stripped sizes and signatures"
 # strip rewrites a file from its sections, so the copy leaves out the
@@ -136,6 +137,10 @@ sha_rate=$(median_rate 'bare SHA-256')
 pin_bound=$(awk -v a="${ours_rate:-0}" -v b="${sha_rate:-0}" 'BEGIN { print (a < b ? a : b) }')
 slow_moves=$(grep '^slow link' "$work/download.txt" | grep -oE '\([0-9.]+/s\)' | grep -oE '[0-9.]+' || true)
 slow_still=$(grep '^slow link' "$work/download.txt" | grep -oE 'at most [0-9]+ ms' | grep -oE '[0-9]+' || true)
+retry_line=$(grep '^resumed retry on the wire' "$work/download.txt" || true)
+retry_sent=$(echo "$retry_line" | grep -oE '[0-9]+ bytes' | grep -oE '[0-9]+' || true)
+retry_missing=$(echo "$retry_line" | grep -oE '[0-9]+ missing' | grep -oE '[0-9]+' || true)
+retry_ratio=$(echo "$retry_line" | grep -oE 'ratio [0-9.]+' | grep -oE '[0-9.]+' || true)
 
 cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
 table=$(cat <<TABLE
@@ -147,6 +152,7 @@ table=$(cat <<TABLE
 | 4 | Download: ${download_mib} MiB from the local server, \`CDownloader\` vs bare WinInet in the same Wine, and vs \`curl\` (medians of ${download_rounds} rounds) | ${ours_rate} MiB/s vs ${bare_rate} MiB/s, ratio $(ratio_of "$ours_rate" "$bare_rate"); \`curl\` ${curl_rate} MiB/s, ratio $(ratio_of "$ours_rate" "$curl_rate") |
 | 4a | Pinned download: the same file with its SHA-256 in the URL's fragment vs the lesser of the unpinned download and the system's SHA-256 alone (CryptoAPI in memory, the same bytes; medians of ${download_rounds} rounds; goal 0.9 or more) | ${pinned_rate} MiB/s vs min(${ours_rate}, ${sha_rate}) MiB/s, ratio $(ratio_of "$pinned_rate" "$pin_bound") |
 | 4b | Slow link: 1000 KiB at about 100 KiB/s, how often \`GetProgress\` moves (the dialog looks every 500 ms) | ${slow_moves} times a second, still at most ${slow_still} ms |
+| 4c | Resumed Retry: the body of ${download_mib} MiB breaks off at 75 %, then one Retry; bytes the server sent for the Retry, its head included, vs the missing part (goal: at most the missing part plus one read) | ${retry_sent} vs ${retry_missing} bytes, ratio ${retry_ratio} |
 | 5 | Size: stripped \`bootfetch.exe\` / \`setupaux.dll\`, each without its Authenticode signature; the signatures | ${exe_size} / ${dll_size} bytes; signatures ${exe_signature} / ${dll_signature} bytes |
 TABLE
 )
@@ -191,7 +197,7 @@ same dialog resource with the same manifest and nothing else
 (\`startup_benchmark.exe\`, each run cancelled). Rows 2 and 3 come from
 \`catalogue_benchmark.exe\` (the load and the bare parse in turn, Xerces kept
 initialised around both, so the ratio is the object model and the table, not
-the XML library's start-up). Rows 4, 4a and 4b are
+the XML library's start-up). Rows 4 to 4c are
 \`benchmarks/download.sh\`: row 4 fetches the same file in turn with
 \`download_benchmark.exe\` (\`CDownloader\`), with
 \`bare_wininet_download.exe\` (one WinInet GET, 1 MiB reads into a file, in
@@ -201,7 +207,9 @@ compares with a native client and means most where Wine runs natively.
 Row 4a fetches the file again with its SHA-256 pinned in the URL (hashed on
 a second thread while the next piece is read), next to
 \`sha256_benchmark.exe\`, which hashes as many bytes in memory with the same
-system SHA-256; a pin can cost no less than the slower of the two. Row 5
+system SHA-256; a pin can cost no less than the slower of the two. Row 4c
+breaks the body off at 75 % (\`/resume/etag/...\` of the test server) and
+retries once; the server's log counts what it wrote for the Retry. Row 5
 strips copies of the release build with \`i686-w64-mingw32-strip\`, which
 leaves out the signature, and reads the signature's size from each file's
 certificate table.

@@ -5,8 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
 #include <string>
@@ -22,11 +20,6 @@ namespace {
 const wchar_t kErrorText[] =
     L"Unable to download the installation package. Please check your Internet connection or "
     L"firewall settings and try again.";
-
-std::string ReadBytes(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 bool SetDefaultValue(HKEY root, const std::wstring& key, const std::wstring& value) {
   HKEY handle = nullptr;
@@ -192,7 +185,8 @@ TEST_F(BootfetchEndToEnd, EscapeOnTheErrorBoxCountsAsCancel) {
 // Whatever the server is doing, a cancel ends the program at once: while
 // the connection waits to be accepted, while the answer is held back, and
 // while the body is held back after its first bytes. The dialog shows before
-// any of it.
+// any of it. A program ended from outside leaves nothing either, and while
+// the body comes, no other program can write or rename the package.
 TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
   const struct {
     const wchar_t* name;
@@ -204,34 +198,51 @@ TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
       {L"headers", kServer + std::wstring(L"/silent/headers.msi"), true, false},
       {L"body", kServer + std::wstring(L"/stall/10000000/4096/body.msi"), true, true},
   };
+  const DWORD kKilled = 9;
   const struct {
     const wchar_t* name;
-    void (*cancel)(HWND dialog);
+    void (*cancel)(CAppRunner& app);
+    DWORD exitCode;
   } ways[] = {
-      {L"button", [](HWND dialog) { PressButton(dialog, IDCANCEL); }},
+      {L"button", [](CAppRunner& app) { PressButton(app.Dialog(), IDCANCEL); }, 2},
       {L"escape",
-       [](HWND dialog) { PostMessageW(GetDlgItem(dialog, IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0); }},
-      {L"close box", [](HWND dialog) { PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+       [](CAppRunner& app) {
+         PostMessageW(GetDlgItem(app.Dialog(), IDCANCEL), WM_KEYDOWN, VK_ESCAPE, 0);
+       },
+       2},
+      {L"close box",
+       [](CAppRunner& app) { PostMessageW(app.Dialog(), WM_SYSCOMMAND, SC_CLOSE, 0); }, 2},
+      {L"ended from outside", [](CAppRunner& app) { TerminateProcess(app.Process(), kKilled); },
+       kKilled},
   };
   for (const auto& phase : phases) {
     for (const auto& way : ways) {
       SCOPED_TRACE(std::wstring(phase.name) + L", " + way.name);
       CAppRunner app;
       ASSERT_TRUE(app.Start(BootfetchPath(), phase.url));
-      const HWND dialog = app.WaitForDialog();
-      ASSERT_TRUE(dialog);
+      ASSERT_TRUE(app.WaitForDialog());
       // The phase has begun: the server holds the answer back, and the
       // package file exists once the headers are in.
       for (int i = 0; i < 200 && phase.held && StalledBodies() == 0; ++i) Sleep(50);
       for (int i = 0; i < 200 && phase.file && NewPackages().empty(); ++i) Sleep(50);
       EXPECT_EQ(phase.file, !NewPackages().empty());
-      way.cancel(dialog);
-      EXPECT_EQ(2u, app.WaitForExit());
+      for (const std::wstring& name : NewPackages()) {
+        const std::wstring package = TempPath() + name;
+        const HANDLE writer =
+            CreateFileW(package.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        EXPECT_EQ(INVALID_HANDLE_VALUE, writer) << "opened for writing";
+        if (writer != INVALID_HANDLE_VALUE) CloseHandle(writer);
+        EXPECT_FALSE(MoveFileW(package.c_str(), (package + L".moved").c_str())) << "renamed";
+      }
+      way.cancel(app);
+      EXPECT_EQ(way.exitCode, app.WaitForExit());
       if (phase.held) {
         EXPECT_EQ(1, StalledBodies()) << "the program waited for the server";
       }
-      ReleaseStall();
+      // Before the release: the program, not the server's end, removed it.
       EXPECT_TRUE(NewPackages().empty()) << "the partial file was left behind";
+      ReleaseStall();
     }
   }
 }

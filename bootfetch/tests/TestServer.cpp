@@ -42,7 +42,10 @@ std::vector<CRequestRecord> TakeRequestLog() {
     std::getline(fields, record.port, '\t');
     std::getline(fields, record.method, '\t');
     std::getline(fields, record.path, '\t');
-    std::getline(fields, record.agent);
+    std::getline(fields, record.agent, '\t');
+    std::getline(fields, record.range, '\t');
+    std::getline(fields, record.ifRange, '\t');
+    std::getline(fields, record.sent);
     records.push_back(record);
   }
   return records;

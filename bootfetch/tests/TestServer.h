@@ -15,6 +15,9 @@ struct CRequestRecord {
   std::string method;
   std::string path;
   std::string agent;
+  std::string range;
+  std::string ifRange;
+  std::string sent;  // bytes on the wire so far, the head included
 };
 
 // The requests the server saw since the last call.

@@ -13,6 +13,18 @@
                                    before the last chunk
   /length/TEXT/SENT                Content-Length: TEXT, SENT bytes, then close
   /slow/SIZE/MS                    1024 bytes every MS milliseconds
+  /throttle/SIZE/FAST/MS           FAST bytes at once, then 1024 bytes every MS
+                                   milliseconds
+  /resume/MODE/SIZE/CUT/KEY        SIZE bytes offered in byte ranges; the first
+                                   request for KEY breaks off after CUT bytes.
+                                   A range request whose If-Range holds the
+                                   validator gets the rest (206); MODE changes
+                                   that: etag (a strong ETag), dated
+                                   (Last-Modified only), weak (a weak ETag),
+                                   none (no Accept-Ranges), republished (ETag
+                                   and body change after the first request),
+                                   ignored (always 200), bad-range (206 with
+                                   another total), 416
   /stall/SIZE/BEFORE               BEFORE bytes, then waits for /_release
   /silent                          reads the request, then waits for /_release
                                    before closing without an answer
@@ -23,7 +35,9 @@
   /_stalled                        how many answers are held back right now
   /_abandoned                      how many answers the client went away from
   /_log                            the requests so far (then forgotten), a line
-                                   each: port, method, path, agent, tab-separated
+                                   each: port, method, path, agent, Range,
+                                   If-Range and the bytes sent so far,
+                                   tab-separated
 
 127.0.0.3 port 80 accepts no connection at all: its backlog is full, so a
 connect there waits until the client gives up.
@@ -54,6 +68,8 @@ release = threading.Event()
 stalled = 0  # answers waiting for /_release, under log_lock
 abandoned = 0  # answers the client went away from, under log_lock
 cacheable_counts = {}  # requests per /cacheable key, under log_lock
+resume_counts = {}  # requests per /resume key, under log_lock
+RESUME_DATE = "Mon, 07 Dec 2026 12:00:00 GMT"
 
 
 def pattern(offset, size):
@@ -71,11 +87,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
         global abandoned
         parts = self.path.split("?")[0].strip("/").split("/")
         mode, args = parts[0], parts[1:]
+        self.record = None
         if not mode.startswith("_"):
-            agent = self.headers.get("User-Agent", "")
+            self.record = [self.server.server_address[1], self.command, self.path,
+                           self.headers.get("User-Agent", ""), self.headers.get("Range", ""),
+                           self.headers.get("If-Range", ""), 0]
             with log_lock:
-                request_log.append(
-                    "%d\t%s\t%s\t%s" % (self.server.server_address[1], self.command, self.path, agent))
+                request_log.append(self.record)
         self.close_connection = True
         try:
             getattr(self, "mode_" + mode.replace("-", "_").lstrip("_"), self.mode_unknown)(*args)
@@ -83,16 +101,22 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with log_lock:
                 abandoned += 1
 
+    def send(self, data):
+        self.wfile.write(data)
+        self.wfile.flush()
+        if self.record:
+            with log_lock:
+                self.record[-1] += len(data)
+
     def head(self, status, headers, cache="no-store"):
         lines = ["HTTP/1.1 %s" % status] + ["%s: %s" % h for h in headers]
         lines += ["Cache-Control: " + cache, "Connection: close", "", ""]
-        self.wfile.write("\r\n".join(lines).encode("latin-1"))
+        self.send("\r\n".join(lines).encode("latin-1"))
 
     def body(self, size, offset=0, piece=1 << 16, delay=0.0):
         while size > 0:
             n = min(piece, size)
-            self.wfile.write(pattern(offset, n))
-            self.wfile.flush()
+            self.send(pattern(offset, n))
             offset, size = offset + n, size - n
             if delay and size:
                 time.sleep(delay)
@@ -134,16 +158,53 @@ class Handler(http.server.BaseHTTPRequestHandler):
         offset = 0
         while offset < size:
             n = min(size - offset, rng.randint(1, 5000))
-            self.wfile.write(b"%x\r\n%s\r\n" % (n, pattern(offset, n)))
-            self.wfile.flush()
+            self.send(b"%x\r\n%s\r\n" % (n, pattern(offset, n)))
             offset += n
         if stall:
             release.wait(120)
-        self.wfile.write(b"0\r\n\r\n")
+        self.send(b"0\r\n\r\n")
 
     def mode_slow(self, size, ms, *rest):
         self.head("200 OK", [("Content-Length", size)])
         self.body(int(size), piece=1024, delay=int(ms) / 1000.0)
+
+    def mode_throttle(self, size, fast, ms, *rest):
+        size, fast = int(size), int(fast)
+        self.head("200 OK", [("Content-Length", str(size))])
+        self.body(fast)
+        self.body(size - fast, offset=fast, piece=1024, delay=int(ms) / 1000.0)
+
+    def mode_resume(self, mode, size, cut, key, *rest):
+        size, cut = int(size), int(cut)
+        with log_lock:
+            count = resume_counts.get(key, 0)
+            resume_counts[key] = count + 1
+        shift = 1 if mode == "republished" and count else 0
+        tag = '"%s-%d"' % (key, shift)
+        headers = [] if mode == "none" else [("Accept-Ranges", "bytes")]
+        if mode == "dated":
+            headers.append(("Last-Modified", RESUME_DATE))
+        else:
+            headers.append(("ETag", "W/" + tag if mode == "weak" else tag))
+        wanted = self.headers.get("Range", "")
+        validator = RESUME_DATE if mode == "dated" else tag
+        start = 0
+        if wanted and mode == "416":
+            self.head("416 Range Not Satisfiable",
+                      [("Content-Range", "bytes */%d" % size), ("Content-Length", "0")])
+            return
+        if (mode != "ignored" and wanted.startswith("bytes=") and wanted.endswith("-")
+                and self.headers.get("If-Range") == validator):
+            start = int(wanted[len("bytes="):-1])
+        if start:
+            total = size + 1 if mode == "bad-range" else size
+            self.head("206 Partial Content", headers + [
+                ("Content-Range", "bytes %d-%d/%d" % (start, size - 1, total)),
+                ("Content-Length", str(size - start))])
+            self.body(size - start, offset=start)
+            return
+        self.head("200 OK", headers + [("Content-Length", str(size))])
+        self.body(size if count else cut, offset=shift)
 
     def hold(self):
         global stalled
@@ -193,7 +254,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def mode_log(self, *rest):
         with log_lock:
-            text = "".join(line + "\n" for line in request_log).encode("utf-8")
+            text = "".join("\t".join(map(str, record)) + "\n"
+                           for record in request_log).encode("utf-8")
             request_log.clear()
         self.head("200 OK", [("Content-Length", str(len(text)))])
         self.wfile.write(text)

@@ -43,6 +43,20 @@ void WriteFile(const std::wstring& path, const std::string& bytes) {
   if (!out) throw std::runtime_error("cannot write test file");
 }
 
+std::string ReadBytes(const std::wstring& path) {
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::string();
+  std::string bytes;
+  char buffer[65536];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
+  CloseHandle(file);
+  return bytes;
+}
+
 std::set<std::wstring> TempFilesMatching(const std::wstring& pattern) {
   std::set<std::wstring> names;
   WIN32_FIND_DATAW entry;

@@ -21,6 +21,9 @@ class CTempDir {
 
 std::wstring TempPath();                                             // ends with a separator
 void WriteFile(const std::wstring& path, const std::string& bytes);  // creates or replaces
+// A file's bytes, empty when it cannot be read. It shares every access, so
+// that it reads a file another holder keeps open for writing or deletion.
+std::string ReadBytes(const std::wstring& path);
 bool IsDirectory(const std::wstring& path);
 // Names of the entries of the temporary folder that match a wildcard pattern.
 std::set<std::wstring> TempFilesMatching(const std::wstring& pattern);

@@ -68,17 +68,23 @@ TEST(CreateUniqueTempFile, QuickSuccessiveCallsGetDistinctNames) {
 TEST(CreateUniqueTempFile, SkipsTakenNumbers) {
   CTempDir dir;
   CTempOverride tmp(dir.Path() + L"\\");
-  // Occupy the names of the coming seconds so the call must move past them.
-  const DWORD now = GetTickCount() & 0x7FFFFFFF;
-  std::set<std::wstring> taken;
-  for (DWORD i = 0; i < 300; ++i) {
-    const std::wstring path = dir / (L"t" + std::to_wstring(now + i) + L".tmp");
-    WriteFile(path, "taken");
-    taken.insert(path);
-  }
+  // Writing a name takes longer than a tick, so the names are taken ahead of
+  // the tick count, and the call waits until the count is inside them: it
+  // must then move past all the rest.
+  const DWORD kLeadMs = 3000;
+  const DWORD kNames = 400;
+  const DWORD kInsideMs = 100;
+  const auto tick = [] { return GetTickCount() & 0x7FFFFFFF; };
+  const auto name = [&dir](DWORD number) {
+    return dir / (L"t" + std::to_wstring(number) + L".tmp");
+  };
+  const DWORD first = tick() + kLeadMs;
+  for (DWORD number = first; number < first + kNames; ++number) WriteFile(name(number), "taken");
+  ASSERT_LT(tick(), first) << "writing the names took too long for this check";
+  while (tick() < first + kInsideMs) Sleep(10);
   const std::wstring path = CreateUniqueTempFile(L"t", L".tmp");
-  ASSERT_FALSE(path.empty());
-  EXPECT_EQ(0u, taken.count(path));
+  ASSERT_LT(tick(), first + kNames) << "called too late for this check";
+  EXPECT_EQ(name(first + kNames), path) << "not the first free number";
   EXPECT_EQ(0u, FileSize(path));
 }
 

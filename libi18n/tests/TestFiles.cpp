@@ -2,9 +2,6 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <iterator>
-
 CTempOverride::CTempOverride(const std::wstring& folder) {
   wchar_t old[MAX_PATH];
   const DWORD length = GetEnvironmentVariableW(L"TMP", old, MAX_PATH);
@@ -34,9 +31,4 @@ bool HasSchemaFolder(const std::wstring& tempFolder) {
   if (find == INVALID_HANDLE_VALUE) return false;
   FindClose(find);
   return true;
-}
-
-std::string ReadBytes(const std::wstring& path) {
-  std::ifstream in(path.c_str(), std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }

@@ -25,5 +25,3 @@ std::string LanguageFile(const std::string& messages);
 
 // Whether the temporary folder holds an "i18n" folder or a numbered one.
 bool HasSchemaFolder(const std::wstring& tempFolder);
-
-std::string ReadBytes(const std::wstring& path);
