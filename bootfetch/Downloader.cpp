@@ -73,9 +73,10 @@ void ThrowIfStopped(const CDownloadAttempt& attempt) {
 bool Complete(const CDownloadAttempt& attempt, BOOL done) {
   if (done) return true;
   if (GetLastError() != ERROR_IO_PENDING) return false;
-  while (attempt.context->Wait(kStopPollMs) != WAIT_OBJECT_0) ThrowIfStopped(attempt);
+  DWORD waited = WAIT_TIMEOUT;
+  while ((waited = attempt.context->Wait(kStopPollMs)) == WAIT_TIMEOUT) ThrowIfStopped(attempt);
   ThrowIfStopped(attempt);
-  return attempt.context->Succeeded();
+  return waited == WAIT_OBJECT_0 && attempt.context->Succeeded();
 }
 
 // A stopped attempt ends quietly: its worker may run on while the program
