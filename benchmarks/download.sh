@@ -3,12 +3,12 @@
 # fetch the same file from the local test server in the same run, in turn,
 # ROUNDS times each: a bare WinInet program in the same Wine (one GET, 1 MiB
 # reads into a file) and curl, which runs natively. The same file pinned
-# (its SHA-256 in the URL's fragment) next to the system's SHA-256 hashing
-# the same number of bytes in memory. Then how often
-# CDownloader's progress moves on a slow link (about 100 KiB/s), and what a
-# Retry after a body that broke off at 75 % puts on the wire (from the
-# server's log) against the part that was missing. Needs root for port 80;
-# runs in a private network namespace.
+# (its SHA-256 in the URL's fragment) next to the download's hashing alone:
+# the same bytes in the same pieces to the same hashing thread, without the
+# network and the file. Then how often CDownloader's progress moves on a slow
+# link (about 100 KiB/s), and what a Retry after a body that broke off at
+# 75 % puts on the wire (from the server's log) against the part that was
+# missing. Needs root for port 80; runs in a private network namespace.
 # Usage: benchmarks/download.sh [BUILD_DIR] [SIZE_MIB] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -45,7 +45,7 @@ python3 "$here/../bootfetch/tests/http_fault_server.py" run -- bash -c '
     "$build/wine-run" "$build/benchmarks/download_benchmark.exe" CDownloader "$url"
     "$build/wine-run" "$build/benchmarks/download_benchmark.exe" "pinned CDownloader" \
       "$url#sha256=$pin"
-    "$build/wine-run" "$build/benchmarks/sha256_benchmark.exe" $((size / 1048576))
+    "$build/wine-run" "$build/benchmarks/sha256_benchmark.exe" "$size" "$url#sha256=$pin"
   done
   # 1 KiB every 10 ms, about 100 KiB/s, for 10 s.
   "$build/wine-run" "$build/benchmarks/download_benchmark.exe" "slow link" \

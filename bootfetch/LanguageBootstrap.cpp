@@ -68,11 +68,8 @@ void InstallCatalogueCopy(const std::wstring& path) {
   if (translator) libi18n::SetTranslator(translator);
 }
 
-// Only the main thread starts and waits for the loader. The main thread
-// writes the copy while the loader starts the XML library, the longest step.
+// Only the main thread starts and waits for the loader.
 CWaitableHandle g_loader;
-CWaitableHandle g_copyWritten;
-std::wstring g_copyPath;
 
 DWORD WINAPI LoaderProc(void*) {
   try {
@@ -81,8 +78,7 @@ DWORD WINAPI LoaderProc(void*) {
     static const libi18n::CXmlLibraryReference xmlLibrary;
   } catch (...) {
   }
-  g_copyWritten.Wait(INFINITE);
-  InstallCatalogueCopy(g_copyPath);
+  LoadBuiltInLanguage();
   return 0;
 }
 
@@ -91,20 +87,12 @@ DWORD WINAPI LoaderProc(void*) {
 void LoadBuiltInLanguage() { InstallCatalogueCopy(WriteCatalogueCopy()); }
 
 void StartLoadingBuiltInLanguage() {
-  g_copyWritten.Set(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  if (g_copyWritten.Get() != nullptr)
-    g_loader.Set(CreateThread(nullptr, 0, LoaderProc, nullptr, 0, nullptr));
-  if (g_loader.Get() == nullptr) {
-    LoadBuiltInLanguage();
-    return;
-  }
-  g_copyPath = WriteCatalogueCopy();
-  SetEvent(g_copyWritten.Get());
+  g_loader.Set(CreateThread(nullptr, 0, LoaderProc, nullptr, 0, nullptr));
+  if (g_loader.Get() == nullptr) LoadBuiltInLanguage();
 }
 
 void WaitForBuiltInLanguage() {
   if (g_loader.Get() == nullptr) return;
   g_loader.Wait(INFINITE);
   g_loader.Set(nullptr);
-  g_copyWritten.Set(nullptr);
 }

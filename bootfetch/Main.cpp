@@ -2,7 +2,6 @@
 // (1 package opened, 2 cancelled, 3 failed, -1 no dialog).
 #include <windows.h>
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "CAppModule.h"
 #include "DllSearchPath.h"
@@ -33,11 +32,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   ReadTestSeams();
 #endif
   RestrictDllSearchToSystemFolder();
-  // The catalogue (the XML library's start-up above all) loads while COM,
-  // the controls and the dialog's windows are set up; the dialog waits for it
-  // before translating itself.
+  // The catalogue loads while the controls and the dialog's windows are set
+  // up; the dialog waits for it before translating itself. COM waits for its
+  // first use, after the dialog shows (CMainDlg).
   StartLoadingBuiltInLanguage();
-  CoInitialize(nullptr);
   // Makes sure user32 is initialised before the first window exists.
   DefWindowProcW(nullptr, 0, 0, 0);
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
@@ -53,6 +51,5 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   WaitForBuiltInLanguage();
 
   _Module.Term();
-  CoUninitialize();
   return static_cast<int>(result);
 }

@@ -72,6 +72,7 @@ void CMainDlg::Launch() {
   // delete the package meanwhile.
   m_launched = true;
   m_taskbar.Clear();
+  m_com.Enter();
   const std::wstring package = m_downloader.GetFilePath();
   const bool opened = ShellOpenFile(package, nullptr);
   // Held until the shell had it, so that nobody could swap it; the installer
@@ -94,6 +95,7 @@ LRESULT CMainDlg::OnDpiChanged(UINT, WPARAM wParam, LPARAM lParam, BOOL&) {
 }
 
 LRESULT CMainDlg::OnTaskbarButtonCreated(UINT, WPARAM, LPARAM, BOOL&) {
+  m_com.Enter();
   m_taskbar.OnButtonCreated(m_hWnd);
   return 0;
 }

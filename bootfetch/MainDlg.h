@@ -4,6 +4,7 @@
 
 #include "CAutoTranslateDlg.h"
 #include "CaptionIcons.h"
+#include "ComApartment.h"
 #include "DialogDpiLayout.h"
 #include "Downloader.h"
 #include "CProgressBarCtrl.h"
@@ -50,6 +51,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   WTL::CProgressBarCtrl m_progress;
   CCaptionIcons m_icons{IDI_APPLICATION_ICON};
   CDialogDpiLayout m_layout;
+  CComApartment m_com;  // outlives the taskbar's COM object
   CTaskbarProgress m_taskbar;
   CDownloader m_downloader;
   std::wstring m_url;

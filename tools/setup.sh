@@ -143,6 +143,11 @@ build_xerces() {
   [ -n "$src" ] || { echo "xerces-c source not found" >&2; exit 1; }
 
   # Built for size, one section per function: bootfetch links only what it uses.
+  # The iconv transcoder (the C runtime's conversions) because the Windows one
+  # reads the registry's whole charset database each time the library starts,
+  # tens of milliseconds before bootfetch's dialog can show. Documents are read
+  # by the library's own transcoders either way (UTF-8, UTF-16, UCS-4,
+  # US-ASCII, ISO-8859-1, windows-1252); only other encodings are refused.
   say "cross-building Xerces-C as a static 32-bit Windows library (a few minutes)"
   cmake -S "$src" -B "$work/build" -G "Unix Makefiles" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
@@ -151,7 +156,7 @@ build_xerces() {
     -DCMAKE_CXX_FLAGS="-ffunction-sections -fdata-sections" \
     -DBUILD_SHARED_LIBS=OFF \
     -Dnetwork=OFF \
-    -Dtranscoder=windows \
+    -Dtranscoder=iconv \
     -Dmessage-loader=inmemory \
     -Dmutex-manager=windows \
     -Dxmlch-type=wchar_t \

@@ -110,6 +110,12 @@ TEST(LanguageSimpleFile, LoadsMessages) {
        Utf16File(L"<language><messages><message id=\"\u00A9\">\u263A</message></messages>"
                  L"</language>"),
        {{L"\u00A9", L"\u263A"}}},
+      {"UTF-8 with byte-order mark and Cyrillic, as the built-in catalogues",
+       "\xEF\xBB\xBF" + LanguageFile(WideToUtf8(L"<message id=\"\u0417\u0430\u0433\u0440\u0443"
+                                                L"\u0437\u043A\u0430\">\u041E\u0442\u043C\u0435"
+                                                L"\u043D\u0430 \u0401</message>")),
+       {{L"\u0417\u0430\u0433\u0440\u0443\u0437\u043A\u0430",
+         L"\u041E\u0442\u043C\u0435\u043D\u0430 \u0401"}}},
       {"declared single-byte encoding",
        "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><language><messages>"
        "<message id=\"caf\xE9\">\xE9</message></messages></language>",
