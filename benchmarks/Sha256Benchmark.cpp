@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "Sha256.h"
+#include "pin/Sha256.h"
 #include "Stopwatch.h"
 
 int wmain(int argc, wchar_t** argv) {

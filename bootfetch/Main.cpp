@@ -5,16 +5,16 @@
 #include <objbase.h>
 
 #include "CAppModule.h"
-#include "DllSearchPath.h"
-#include "LanguageBootstrap.h"
-#include "MainDlg.h"
+#include "system/DllSearchPath.h"
+#include "ui/LanguageBootstrap.h"
+#include "ui/MainDlg.h"
 
 WTL::CAppModule _Module;
 
 #ifdef BOOTFETCH_TEST_SEAMS
 #include <cwchar>
 
-#include "TestSeams.h"
+#include "system/TestSeams.h"
 
 // The hardening tests' build reads its switches from the command line, after
 // the URL.

@@ -1,4 +1,4 @@
-#include "CAutoTranslateDlg.h"
+#include "ui/CAutoTranslateDlg.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "Downloader.h"
+#include "download/Downloader.h"
 
 #include <windows.h>
 #include <wininet.h>

@@ -1,0 +1,12 @@
+#include "system/SystemLibrary.h"
+
+#include <string>
+
+HMODULE LoadSystemLibraryByFullPath(const wchar_t* name) {
+  wchar_t folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(folder, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  const std::wstring path = std::wstring(folder, length) + L"\\" + name;
+  // The altered search starts at the DLL's own folder for its imports.
+  return LoadLibraryExW(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}

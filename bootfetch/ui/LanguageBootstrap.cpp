@@ -1,0 +1,110 @@
+#include "ui/LanguageBootstrap.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "FileHandle.h"
+#include "TempFiles.h"
+#include "Translator.h"
+#include "WaitableHandle.h"
+#include "XmlLibraryReference.h"
+#include "resources/resource.h"
+
+namespace {
+
+std::vector<char> ReadCatalogueResource() {
+  const HMODULE module = GetModuleHandleW(nullptr);
+  const HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(IDR_LANGUAGE), RT_RCDATA);
+  if (!info) return {};
+  const DWORD size = SizeofResource(module, info);
+  const HGLOBAL loaded = LoadResource(module, info);
+  const char* bytes = loaded ? static_cast<const char*>(LockResource(loaded)) : nullptr;
+  if (!bytes) return {};
+  return std::vector<char>(bytes, bytes + size);
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::vector<char>& bytes) {
+  CFileHandle file;
+  DWORD written = 0;
+  return file.Create(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL) &&
+         file.Write(bytes.data(), static_cast<DWORD>(bytes.size()), written) &&
+         written == bytes.size();
+}
+
+// The catalogue copy is removed on every path, not only after a load.
+class CTempFileGuard {
+ public:
+  explicit CTempFileGuard(std::wstring path) : m_path(std::move(path)) {}
+  ~CTempFileGuard() {
+    if (!m_path.empty()) DeleteFileW(m_path.c_str());
+  }
+  CTempFileGuard(const CTempFileGuard&) = delete;
+  CTempFileGuard& operator=(const CTempFileGuard&) = delete;
+
+ private:
+  std::wstring m_path;
+};
+
+// Writes the catalogue to a unique temporary file; returns its path, or an
+// empty one (and leaves no file behind) when it cannot.
+std::wstring WriteCatalogueCopy() {
+  std::wstring path = CreateUniqueTempFile(L"language", L".xml");
+  if (path.empty()) return path;
+  const std::vector<char> catalogue = ReadCatalogueResource();
+  if (catalogue.empty() || !WriteWholeFile(path, catalogue)) {
+    DeleteFileW(path.c_str());
+    path.clear();
+  }
+  return path;
+}
+
+// Installs the catalogue copy at path, if there is one, and removes it.
+void InstallCatalogueCopy(const std::wstring& path) {
+  CTempFileGuard guard(path);
+  if (path.empty()) return;
+  const boost::shared_ptr<libi18n::CMessageTranslator> translator = libi18n::CreateTranslator(path);
+  if (translator) libi18n::SetTranslator(translator);
+}
+
+// Only the main thread starts and waits for the loader. The main thread
+// writes the copy while the loader starts the XML library, the longest step.
+CWaitableHandle g_loader;
+CWaitableHandle g_copyWritten;
+std::wstring g_copyPath;
+
+DWORD WINAPI LoaderProc(void*) {
+  try {
+    // Kept up until the program ends, so that no shut-down delays the dialog
+    // either. Should it not start here, the load below starts it as before.
+    static const libi18n::CXmlLibraryReference xmlLibrary;
+  } catch (...) {
+  }
+  g_copyWritten.Wait(INFINITE);
+  InstallCatalogueCopy(g_copyPath);
+  return 0;
+}
+
+}  // namespace
+
+void LoadBuiltInLanguage() { InstallCatalogueCopy(WriteCatalogueCopy()); }
+
+void StartLoadingBuiltInLanguage() {
+  g_copyWritten.Set(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  if (g_copyWritten.Get() != nullptr)
+    g_loader.Set(CreateThread(nullptr, 0, LoaderProc, nullptr, 0, nullptr));
+  if (g_loader.Get() == nullptr) {
+    LoadBuiltInLanguage();
+    return;
+  }
+  g_copyPath = WriteCatalogueCopy();
+  SetEvent(g_copyWritten.Get());
+}
+
+void WaitForBuiltInLanguage() {
+  if (g_loader.Get() == nullptr) return;
+  g_loader.Wait(INFINITE);
+  g_loader.Set(nullptr);
+  g_copyWritten.Set(nullptr);
+}
