@@ -1,10 +1,10 @@
 #include "download/BackgroundHasher.h"
 
 CBackgroundHasher::CBackgroundHasher() {
-  m_pieceReady.Set(CreateEventW(nullptr, FALSE, FALSE, nullptr));
-  m_idle.Set(CreateEventW(nullptr, FALSE, TRUE, nullptr));
+  m_pieceReady.Attach(CreateEventW(nullptr, FALSE, FALSE, nullptr));
+  m_idle.Attach(CreateEventW(nullptr, FALSE, TRUE, nullptr));
   if (m_pieceReady.Get() != nullptr && m_idle.Get() != nullptr)
-    m_thread.Set(CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr));
+    m_thread.Attach(CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr));
 }
 
 CBackgroundHasher::~CBackgroundHasher() {

@@ -205,7 +205,7 @@ void CDownloader::RunGuarded(CDownloadAttempt& attempt, Steps steps) {
 void CDownloader::CreateWorker() {
   // The worker's own share of the attempt, handed over with the thread.
   auto share = std::make_unique<std::shared_ptr<CDownloadAttempt>>(m_attempt);
-  m_worker.Set(CreateThread(nullptr, 0, ThreadProc, share.get(), 0, nullptr));
+  m_worker.Attach(CreateThread(nullptr, 0, ThreadProc, share.get(), 0, nullptr));
   if (m_worker.Get() == nullptr) throw CException(kCreateThread);
   share.release();
 }
@@ -261,21 +261,21 @@ void CDownloader::ParseUrl(CDownloadAttempt& attempt) {
 // it, so that a stop either finds the handle to close or is seen here.
 void CDownloader::OpenConnection(CDownloadAttempt& attempt) {
   const CWinInetLibrary& api = WinInet();
-  attempt.root.Set(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
-                                     INTERNET_FLAG_ASYNC));
+  attempt.root.Attach(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+                                        INTERNET_FLAG_ASYNC));
   if (attempt.root.Get() == nullptr) throw CException(kInternetOpen);
   if (api.InternetSetStatusCallbackW(attempt.root.Get(), &CRequestContext::OnStatus) ==
       INTERNET_INVALID_STATUS_CALLBACK)
     throw CException(kInternetOpen);
   SetTimeouts(attempt.root.Get(), attempt.timeoutMs);
-  attempt.connection.Set(api.InternetConnectW(attempt.root.Get(), attempt.host.c_str(), kPort,
-                                              nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  attempt.connection.Attach(api.InternetConnectW(attempt.root.Get(), attempt.host.c_str(), kPort,
+                                                 nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
   if (attempt.connection.Get() == nullptr) throw CException(kInternetConnect);
   attempt.context = std::make_shared<CRequestContext>(attempt.pin == PinStatus::kPinned ? 2 : 1);
   attempt.contextValue = CRequestContext::NewShare(attempt.context);
-  attempt.request.Set(api.HttpOpenRequestW(attempt.connection.Get(), nullptr,
-                                           attempt.objectPath.c_str(), nullptr, nullptr, nullptr,
-                                           kRequestFlags, attempt.contextValue));
+  attempt.request.Attach(api.HttpOpenRequestW(attempt.connection.Get(), nullptr,
+                                              attempt.objectPath.c_str(), nullptr, nullptr, nullptr,
+                                              kRequestFlags, attempt.contextValue));
   if (attempt.request.Get() == nullptr) {
     CRequestContext::ReleaseShare(attempt.contextValue);
     throw CException(kOpenRequest);

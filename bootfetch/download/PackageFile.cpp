@@ -25,7 +25,7 @@ void CPackageFile::TakeFrom(CPackageFile& other) {
 }
 
 void CPackageFile::Discard() {
-  if (!m_file.IsOpen()) return;
+  if (!m_file.IsCreated()) return;
   const bool marked = m_file.SetDeleteOnClose(true) != FALSE;
   m_file.Close();
   // Without the mark, the name is the only way left; nobody else could open

@@ -22,7 +22,7 @@ class CPackageFile {
   // Takes over another attempt's file, which is left empty.
   void TakeFrom(CPackageFile& other);
 
-  bool IsOpen() const { return m_file.IsOpen(); }
+  bool IsOpen() const { return m_file.IsCreated(); }
   const std::wstring& Path() const { return m_path; }
 
   BOOL Write(const void* data, DWORD size, DWORD& written) {

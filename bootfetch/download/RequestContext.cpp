@@ -8,7 +8,7 @@ typedef std::shared_ptr<CRequestContext> CShare;
 
 CRequestContext::CRequestContext(int buffers) {
   for (int i = 0; i < buffers; ++i) this->buffers[i].resize(kBufferSize);
-  m_done.Set(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  m_done.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
 }
 
 DWORD_PTR CRequestContext::NewShare(const std::shared_ptr<CRequestContext>& context) {

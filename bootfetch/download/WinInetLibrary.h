@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <wininet.h>
 
+#include "system/SystemLibrary.h"
+
 // The WinInet functions the downloader calls; null when not loaded.
 struct CWinInetEntryPoints {
   decltype(&::InternetCrackUrlW) InternetCrackUrlW = nullptr;
@@ -26,17 +28,11 @@ struct CWinInetEntryPoints {
 class CWinInetLibrary : public CWinInetEntryPoints {
  public:
   CWinInetLibrary();
-  ~CWinInetLibrary();
-  CWinInetLibrary(const CWinInetLibrary&) = delete;
-  CWinInetLibrary& operator=(const CWinInetLibrary&) = delete;
 
-  bool IsLoaded() const { return m_module != nullptr; }
+  bool IsLoaded() const { return m_library.IsCreated(); }
 
  private:
-  template <typename Function>
-  bool Resolve(Function& function, const char* name);
-
-  HMODULE m_module = nullptr;
+  CSystemLibrary m_library;
 };
 
 // The process's WinInet, loaded on first use and never unloaded: a worker

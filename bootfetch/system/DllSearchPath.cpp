@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "system/SystemFunction.h"
 #include "system/SystemLibrary.h"
 #include "system/TestSeams.h"
 

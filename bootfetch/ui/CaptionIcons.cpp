@@ -3,7 +3,7 @@
 #include <commctrl.h>
 
 #include "ResourceInstance.h"
-#include "system/SystemFunction.h"
+#include "system/SystemLibrary.h"
 #include "ui/WindowDpi.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "ui/DialogDpiLayout.h"
 
-#include "system/SystemFunction.h"
+#include "system/SystemLibrary.h"
 #include "ui/WindowDpi.h"
 
 namespace {

@@ -33,36 +33,20 @@ bool WriteWholeFile(const std::wstring& path, const std::vector<char>& bytes) {
          written == bytes.size();
 }
 
-// The catalogue copy is removed on every path, not only after a load.
-class CTempFileGuard {
- public:
-  explicit CTempFileGuard(std::wstring path) : m_path(std::move(path)) {}
-  ~CTempFileGuard() {
-    if (!m_path.empty()) DeleteFileW(m_path.c_str());
-  }
-  CTempFileGuard(const CTempFileGuard&) = delete;
-  CTempFileGuard& operator=(const CTempFileGuard&) = delete;
-
- private:
-  std::wstring m_path;
-};
-
 // Writes the catalogue to a unique temporary file; returns its path, or an
 // empty one (and leaves no file behind) when it cannot.
 std::wstring WriteCatalogueCopy() {
-  std::wstring path = CreateUniqueTempFile(L"language", L".xml");
-  if (path.empty()) return path;
+  CTempFileGuard copy(CreateUniqueTempFile(L"language", L".xml"));
+  if (copy.Path().empty()) return std::wstring();
   const std::vector<char> catalogue = ReadCatalogueResource();
-  if (catalogue.empty() || !WriteWholeFile(path, catalogue)) {
-    DeleteFileW(path.c_str());
-    path.clear();
-  }
-  return path;
+  if (catalogue.empty() || !WriteWholeFile(copy.Path(), catalogue)) return std::wstring();
+  return copy.Detach();
 }
 
-// Installs the catalogue copy at path, if there is one, and removes it.
+// Installs the catalogue copy at path, if there is one, and removes it on
+// every path, not only after a load.
 void InstallCatalogueCopy(const std::wstring& path) {
-  CTempFileGuard guard(path);
+  const CTempFileGuard guard(path);
   if (path.empty()) return;
   const boost::shared_ptr<libi18n::CMessageTranslator> translator = libi18n::CreateTranslator(path);
   if (translator) libi18n::SetTranslator(translator);
@@ -91,9 +75,9 @@ DWORD WINAPI LoaderProc(void*) {
 void LoadBuiltInLanguage() { InstallCatalogueCopy(WriteCatalogueCopy()); }
 
 void StartLoadingBuiltInLanguage() {
-  g_copyWritten.Set(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+  g_copyWritten.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   if (g_copyWritten.Get() != nullptr)
-    g_loader.Set(CreateThread(nullptr, 0, LoaderProc, nullptr, 0, nullptr));
+    g_loader.Attach(CreateThread(nullptr, 0, LoaderProc, nullptr, 0, nullptr));
   if (g_loader.Get() == nullptr) {
     LoadBuiltInLanguage();
     return;
@@ -105,6 +89,6 @@ void StartLoadingBuiltInLanguage() {
 void WaitForBuiltInLanguage() {
   if (g_loader.Get() == nullptr) return;
   g_loader.Wait(INFINITE);
-  g_loader.Set(nullptr);
-  g_copyWritten.Set(nullptr);
+  g_loader.Close();
+  g_copyWritten.Close();
 }

@@ -1,6 +1,6 @@
 #include "ui/WindowDpi.h"
 
-#include "system/SystemFunction.h"
+#include "system/SystemLibrary.h"
 
 UINT SystemDpi() {
   const HDC screen = GetDC(nullptr);
