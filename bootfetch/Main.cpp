@@ -1,5 +1,6 @@
 // Entry point of bootfetch.exe: the dialog result is the exit code
-// (1 package opened, 2 cancelled, 3 failed, -1 no dialog).
+// (1 package opened, 2 cancelled, 3 failed, 4 downloaded but not opened,
+// -1 no dialog).
 #include <windows.h>
 #include <commctrl.h>
 #include <objbase.h>

@@ -75,7 +75,7 @@ void CDialogDpiLayout::SetFont(HWND dialog) {
   SendMessageW(dialog, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), FALSE);
   for (const CControl& control : m_controls)
     SendMessageW(control.window, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), TRUE);
-  // No window uses the font made for the DPI before any more.
+  // Every window has the new font: the previous DPI's can go.
   if (m_scaledFont) DeleteObject(m_scaledFont);
   m_scaledFont = scaled;
 }

@@ -61,7 +61,7 @@ std::wstring g_copyPath;
 DWORD WINAPI LoaderProc(void*) {
   try {
     // Kept up until the program ends, so that no shut-down delays the dialog
-    // either. Should it not start here, the load below starts it as before.
+    // either. Should it not start here, the load below starts it.
     static const libi18n::CXmlLibraryReference xmlLibrary;
   } catch (...) {
   }

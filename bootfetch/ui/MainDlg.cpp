@@ -59,11 +59,11 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
   return 0;
 }
 
-LRESULT CMainDlg::OnCancel(WORD, WORD id, HWND, BOOL&) {
+LRESULT CMainDlg::OnCancel(WORD, WORD, HWND, BOOL&) {
   if (m_launched) return 0;  // the package belongs to the installer now
   m_downloader.Cancel();
   m_taskbar.Clear();
-  EndDialog(id);
+  EndDialog(kCancelled);
   return 0;
 }
 
