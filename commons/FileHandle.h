@@ -4,16 +4,8 @@
 
 #include "Handle.h"
 
-struct CFileHandleTraits {
-  typedef HANDLE Handle;
-  typedef HANDLE Slot;
-  // As CreateFileW reports failure.
-  static HANDLE Empty() { return INVALID_HANDLE_VALUE; }
-  static bool Close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
-};
-
 // Owns one file handle; closed is INVALID_HANDLE_VALUE.
-class CFileHandle : public CHandleBase<CFileHandleTraits> {
+class CFileHandle : public CHandleBase<CKernelHandleTraits<-1>> {
  public:
   bool Create(const wchar_t* path, DWORD access, DWORD share, DWORD disposition, DWORD attributes) {
     Close();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <atomic>
 #include <utility>
 
@@ -39,4 +41,14 @@ class CHandleBase {
   static Handle Take(std::atomic<Handle>& slot) { return slot.exchange(Traits::Empty()); }
 
   typename Traits::Slot m_handle{Traits::Empty()};
+};
+
+// A kernel object's handle, which CloseHandle closes. Empty is what the call
+// that makes it reports on failure: INVALID_HANDLE_VALUE for files, else null.
+template <LONG_PTR kEmpty>
+struct CKernelHandleTraits {
+  typedef HANDLE Handle;
+  typedef HANDLE Slot;
+  static HANDLE Empty() { return reinterpret_cast<HANDLE>(kEmpty); }
+  static bool Close(HANDLE handle) { return CloseHandle(handle) != FALSE; }
 };

@@ -6,6 +6,12 @@
 #include <fstream>
 #include <stdexcept>
 
+std::wstring ProgramFolder() {
+  wchar_t path[MAX_PATH];
+  const std::wstring self(path, GetModuleFileNameW(nullptr, path, MAX_PATH));
+  return self.substr(0, self.find_last_of(L"\\/"));
+}
+
 std::wstring TempPath() {
   wchar_t buffer[MAX_PATH + 1];
   const DWORD length = GetTempPathW(MAX_PATH + 1, buffer);

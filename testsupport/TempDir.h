@@ -19,6 +19,8 @@ class CTempDir {
   std::wstring m_path;
 };
 
+// The running program's folder, without a trailing separator.
+std::wstring ProgramFolder();
 std::wstring TempPath();                                             // ends with a separator
 void WriteFile(const std::wstring& path, const std::string& bytes);  // creates or replaces
 // A file's bytes, empty when it cannot be read. It shares every access, so
