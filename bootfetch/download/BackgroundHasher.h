@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
+#include "WaitableHandle.h"
 #include "pin/PackagePin.h"
 #include "pin/Sha256.h"
-#include "WaitableHandle.h"
 
 // Hashes a body piece by piece on a thread of its own, while the caller
 // reads the next piece, so that checking a pin costs no more time than the

@@ -10,8 +10,8 @@
 
 #include "download/InternetHandle.h"
 #include "download/PackageFile.h"
-#include "pin/PackagePin.h"
 #include "download/RequestContext.h"
+#include "pin/PackagePin.h"
 
 // One download attempt, which its worker thread runs from the URL check to
 // the body's last byte. The downloader and the worker share it, so that a

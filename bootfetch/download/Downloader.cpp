@@ -5,10 +5,10 @@
 #include <limits>
 #include <vector>
 
+#include "StringUtils.h"
 #include "download/BackgroundHasher.h"
 #include "download/HttpQueryInfo.h"
 #include "download/MessageTexts.h"
-#include "StringUtils.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "download/DownloadAttempt.h"
 #include "WaitableHandle.h"
+#include "download/DownloadAttempt.h"
 
 class CBackgroundHasher;
 

@@ -2,12 +2,12 @@
 
 #include <shellapi.h>
 
-#include "ui/LanguageBootstrap.h"
-#include "download/MessageTexts.h"
 #include "ProductEdition.h"
-#include "ui/ProgressPosition.h"
 #include "ShellOpenFile.h"
 #include "StringUtils.h"
+#include "download/MessageTexts.h"
+#include "ui/LanguageBootstrap.h"
+#include "ui/ProgressPosition.h"
 
 namespace {
 
