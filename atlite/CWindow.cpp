@@ -31,7 +31,7 @@ BOOL CWindow::CenterWindow() {
   RECT reference = monitor.rcWork;
   if (owner != nullptr && !::GetWindowRect(owner, &reference)) return FALSE;
 
-  const POINT pos = CenteredPosition(window, reference, monitor.rcWork);
+  const POINT pos = atlite::CenteredPosition(window, reference, monitor.rcWork);
   return ::SetWindowPos(m_hWnd, nullptr, pos.x, pos.y, -1, -1,
                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -1,6 +1,6 @@
 #include "CenteredPosition.h"
 
-namespace ATL {
+namespace atlite {
 
 POINT CenteredPosition(const RECT& window, const RECT& reference, const RECT& workArea) {
   const LONG width = window.right - window.left;
@@ -14,4 +14,4 @@ POINT CenteredPosition(const RECT& window, const RECT& reference, const RECT& wo
   return pos;
 }
 
-}  // namespace ATL
+}  // namespace atlite

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-namespace ATL {
+namespace atlite {
 
 // Top-left corner that centres a window of the given rectangle's size on the
 // reference rectangle, pulled back inside the work area (right, then left;
@@ -10,4 +10,4 @@ namespace ATL {
 // top-left corner visible.
 POINT CenteredPosition(const RECT& window, const RECT& reference, const RECT& workArea);
 
-}  // namespace ATL
+}  // namespace atlite

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Downloader.h"
+#include "download/Downloader.h"
 
 namespace {
 

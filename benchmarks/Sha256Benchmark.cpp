@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "BackgroundHasher.h"
-#include "PackagePin.h"
-#include "RequestContext.h"
+#include "download/BackgroundHasher.h"
+#include "download/RequestContext.h"
+#include "pin/PackagePin.h"
 #include "Stopwatch.h"
 
 namespace {

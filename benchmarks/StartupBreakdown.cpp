@@ -17,7 +17,7 @@
 #include <iterator>
 #include <string>
 
-#include "Downloader.h"
+#include "download/Downloader.h"
 #include "FileHandle.h"
 #include "Stopwatch.h"
 #include "TempFiles.h"

@@ -1,19 +1,20 @@
 // Entry point of bootfetch.exe: the dialog result is the exit code
-// (1 package opened, 2 cancelled, 3 failed, -1 no dialog).
+// (1 package opened, 2 cancelled, 3 failed, 4 downloaded but not opened,
+// -1 no dialog).
 #include <windows.h>
 #include <commctrl.h>
 
 #include "CAppModule.h"
-#include "DllSearchPath.h"
-#include "LanguageBootstrap.h"
-#include "MainDlg.h"
+#include "system/DllSearchPath.h"
+#include "ui/LanguageBootstrap.h"
+#include "ui/MainDlg.h"
 
 WTL::CAppModule _Module;
 
 #ifdef BOOTFETCH_TEST_SEAMS
 #include <cwchar>
 
-#include "TestSeams.h"
+#include "system/TestSeams.h"
 
 // The hardening tests' build reads its switches from the command line, after
 // the URL.

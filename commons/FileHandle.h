@@ -2,25 +2,15 @@
 
 #include <windows.h>
 
-// Owns one file handle; closed is INVALID_HANDLE_VALUE, as CreateFileW
-// reports failure.
-class CFileHandle {
- public:
-  CFileHandle() = default;
-  ~CFileHandle() { Close(); }
-  CFileHandle(const CFileHandle&) = delete;
-  CFileHandle& operator=(const CFileHandle&) = delete;
+#include "Handle.h"
 
+// Owns one file handle; closed is INVALID_HANDLE_VALUE.
+class CFileHandle : public CHandleBase<CKernelHandleTraits<-1>> {
+ public:
   bool Create(const wchar_t* path, DWORD access, DWORD share, DWORD disposition, DWORD attributes) {
     Close();
     m_handle = CreateFileW(path, access, share, nullptr, disposition, attributes, nullptr);
     return m_handle != INVALID_HANDLE_VALUE;
-  }
-  BOOL Close() {
-    if (m_handle == INVALID_HANDLE_VALUE) return TRUE;
-    const BOOL closed = CloseHandle(m_handle);
-    m_handle = INVALID_HANDLE_VALUE;
-    return closed;
   }
   // An empty write succeeds without touching the file.
   BOOL Write(const void* data, DWORD size, DWORD& written) {
@@ -43,14 +33,5 @@ class CFileHandle {
     FILE_DISPOSITION_INFO info = {remove};
     return SetFileInformationByHandle(m_handle, FileDispositionInfo, &info, sizeof(info));
   }
-  void Swap(CFileHandle& other) {
-    const HANDLE handle = m_handle;
-    m_handle = other.m_handle;
-    other.m_handle = handle;
-  }
-  bool IsOpen() const { return m_handle != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return m_handle; }
-
- private:
-  HANDLE m_handle = INVALID_HANDLE_VALUE;
+  void Swap(CFileHandle& other) { std::swap(m_handle, other.m_handle); }
 };

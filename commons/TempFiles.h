@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 class CFileHandle;
 
@@ -21,3 +22,22 @@ std::wstring CreateUniqueTempFile(const std::wstring& prefix, const std::wstring
 // creation and its use.
 std::wstring CreateUniqueTempFile(const std::wstring& prefix, const std::wstring& extension,
                                   DWORD access, DWORD share, CFileHandle& file);
+
+// Deletes a temporary file by name when it goes out of scope, whatever the
+// path out, unless it was detached. An empty path guards nothing.
+class CTempFileGuard {
+ public:
+  explicit CTempFileGuard(std::wstring path) : m_path(std::move(path)) {}
+  ~CTempFileGuard() {
+    if (!m_path.empty()) DeleteFileW(m_path.c_str());
+  }
+  CTempFileGuard(const CTempFileGuard&) = delete;
+  CTempFileGuard& operator=(const CTempFileGuard&) = delete;
+
+  const std::wstring& Path() const { return m_path; }
+  // The file stays; returns its path.
+  std::wstring Detach() { return std::exchange(m_path, std::wstring()); }
+
+ private:
+  std::wstring m_path;
+};

@@ -16,7 +16,8 @@ constexpr const wchar_t* kAddinNames[] = {L"VantrelDulon.Connect", L"VantrelDulo
 // Another profile on the machine besides the installing user.
 constexpr wchar_t kOtherProfile[] = L".Default";
 
-// Written next to demo_probe.exe by the http handler the demo installs.
-constexpr wchar_t kOpenedUrlsFile[] = L"opened-urls.txt";
+// The folder next to demo_probe.exe where the http handler the demo installs,
+// the launch recorder, notes each address.
+constexpr wchar_t kOpenedUrlsFolder[] = L"opened-urls";
 
 }  // namespace demo

@@ -7,7 +7,9 @@
 #include "Commands.h"
 #include "DemoFacts.h"
 #include "DemoPaths.h"
+#include "LaunchRecords.h"
 #include "Registry.h"
+#include "TempDir.h"
 
 namespace demo {
 
@@ -59,10 +61,11 @@ void MakeReadOnlyDesktopIni() {
 
 // Nothing leaves the machine: web addresses go to RecordUrl.
 void RecordWebAddresses() {
-  const std::wstring command = L"\"" + ProgramFolder() + L"url_recorder.exe\" \"%1\"";
-  WriteString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", nullptr, command);
-  DeleteFileW((ProgramFolder() + kOpenedUrlsFile).c_str());
-  std::printf("  http addresses are recorded in %ls\n", kOpenedUrlsFile);
+  const std::wstring records = ProgramFolder() + L"\\" + kOpenedUrlsFolder;
+  WriteString(HKEY_CLASSES_ROOT, L"http\\shell\\open\\command", nullptr,
+              LaunchRecorderCommand(records));
+  DeleteFileW(LaunchLogPath(records).c_str());
+  std::printf("  http addresses are recorded in %ls\n", LaunchLogPath(kOpenedUrlsFolder).c_str());
 }
 
 void UseVirtualDesktop(bool enable) {

@@ -2,13 +2,15 @@
 #include <msi.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
+#include <vector>
 
 #include "Commands.h"
 #include "DemoFacts.h"
 #include "DemoPaths.h"
+#include "LaunchRecords.h"
 #include "Registry.h"
+#include "TempDir.h"
 
 namespace demo {
 
@@ -102,14 +104,11 @@ void ReportRightsNote() {
 void ReportThankYouPage() {
   std::printf("openTrialUrl:\n  TrialUrlOpened marker: %ls\n",
               ReadValueText(HKEY_CURRENT_USER, kProductKey, L"TrialUrlOpened").c_str());
-  std::ifstream urls((ProgramFolder() + kOpenedUrlsFile).c_str());
-  std::string line;
-  bool any = false;
-  while (std::getline(urls, line)) {
-    std::printf("  thank-you address opened: %s\n", line.c_str());
-    any = true;
-  }
-  if (!any) std::printf("  thank-you address opened: none\n");
+  const std::vector<std::wstring> urls =
+      RecordedLaunches(ProgramFolder() + L"\\" + kOpenedUrlsFolder);
+  for (const std::wstring& url : urls)
+    std::printf("  thank-you address opened: %ls\n", url.c_str());
+  if (urls.empty()) std::printf("  thank-you address opened: none\n");
 }
 
 }  // namespace

@@ -10,16 +10,11 @@
 #include "Commands.h"
 #include "Encoding.h"
 #include "Screenshot.h"
+#include "WindowText.h"
 
 namespace demo {
 
 namespace {
-
-std::wstring WindowText(HWND window) {
-  wchar_t text[1024] = {};
-  GetWindowTextW(window, text, 1024);
-  return text;
-}
 
 bool IsMessageBox(HWND window) {
   wchar_t name[64] = {};

@@ -1,6 +1,6 @@
 // demo_probe: the Windows side of tools/run-demo.sh. It runs inside the demo's
 // Wine prefix, where shell scripts cannot look: it prepares the prefix
-// (url_recorder.exe becomes its web browser), answers and photographs the
+// (the launch recorder becomes its web browser), answers and photographs the
 // windows of the run, and reports what the installation did.
 //   demo_probe prepare OLDER.msi [--virtual-desktop]
 //   demo_probe watch SCREENSHOT_FOLDER SECONDS

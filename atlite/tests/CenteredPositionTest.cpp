@@ -47,7 +47,7 @@ const Case kCases[] = {
 
 TEST(CenteredPosition, Table) {
   for (const Case& c : kCases) {
-    const POINT pos = ATL::CenteredPosition(c.window, c.reference, c.workArea);
+    const POINT pos = atlite::CenteredPosition(c.window, c.reference, c.workArea);
     EXPECT_EQ(c.expected.x, pos.x) << c.name;
     EXPECT_EQ(c.expected.y, pos.y) << c.name;
   }

@@ -78,20 +78,7 @@ DWORD CAppRunner::WaitForExit(DWORD timeoutMs) {
   return code;
 }
 
-std::wstring ProgramFolder() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  const std::wstring self = path;
-  return self.substr(0, self.find_last_of(L'\\'));
-}
-
 std::wstring BootfetchPath() { return ProgramFolder() + L"\\..\\bootfetch.exe"; }
-
-std::wstring WindowText(HWND window) {
-  wchar_t buffer[1024] = {};
-  GetWindowTextW(window, buffer, 1024);
-  return buffer;
-}
 
 std::wstring ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 

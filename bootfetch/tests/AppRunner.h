@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "TempDir.h"  // ProgramFolder: the test programs sit below the programs
+#include "WindowText.h"
+
 // Starts bootfetch.exe and drives its windows the way a person would.
 class CAppRunner {
  public:
@@ -36,10 +39,8 @@ class CAppRunner {
 
 // The folder of the running test program, and bootfetch.exe of the build one
 // folder above it.
-std::wstring ProgramFolder();
 std::wstring BootfetchPath();
 
-std::wstring WindowText(HWND window);
 std::wstring ControlText(HWND dialog, int id);
 // The message box's text (Wine and Windows both use the static with id 0xFFFF).
 std::wstring MessageBoxText(HWND box);

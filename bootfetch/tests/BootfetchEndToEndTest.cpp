@@ -5,13 +5,16 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "AppRunner.h"
+#include "LaunchRecords.h"
 #include "PathUtils.h"
+#include "RegistryOverride.h"
 #include "TempDir.h"
 #include "TestServer.h"
 
@@ -21,60 +24,39 @@ const wchar_t kErrorText[] =
     L"Unable to download the installation package. Please check your Internet connection or "
     L"firewall settings and try again.";
 
-bool SetDefaultValue(HKEY root, const std::wstring& key, const std::wstring& value) {
-  HKEY handle = nullptr;
-  if (RegCreateKeyExW(root, key.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &handle, nullptr))
-    return false;
-  const LONG status =
-      RegSetValueExW(handle, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                     static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(handle);
-  return status == ERROR_SUCCESS;
-}
-
-std::wstring DefaultValue(HKEY root, const std::wstring& key) {
-  wchar_t buffer[1024] = {};
-  LONG size = sizeof(buffer);
-  if (RegQueryValueW(root, key.c_str(), buffer, &size) != ERROR_SUCCESS) return std::wstring();
-  return buffer;
-}
-
 // Points the .msi "open" verb of this prefix at the recorder for the test's
 // lifetime, so a launched package is observed instead of installed.
 class BootfetchEndToEnd : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::wstring progId = DefaultValue(HKEY_CLASSES_ROOT, L".msi");
-    m_verbKey =
-        (progId.empty() ? std::wstring(L"Msi.Package") : progId) + L"\\shell\\open\\command";
-    m_oldVerb = DefaultValue(HKEY_CLASSES_ROOT, m_verbKey);
+    const std::wstring progId = RegistryText(HKEY_CLASSES_ROOT, L".msi", nullptr);
     if (progId.empty()) {
-      ASSERT_TRUE(SetDefaultValue(HKEY_CLASSES_ROOT, L".msi", L"Msi.Package"));
+      ASSERT_TRUE(SetRegistryText(HKEY_CLASSES_ROOT, L".msi", nullptr, L"Msi.Package"));
     }
-    ASSERT_TRUE(SetDefaultValue(
-        HKEY_CLASSES_ROOT, m_verbKey,
-        L"\"" + ProgramFolder() + L"\\open_recorder.exe\" \"" + m_records.Path() + L"\" \"%1\""));
+    m_verb.emplace(
+        HKEY_CLASSES_ROOT,
+        (progId.empty() ? std::wstring(L"Msi.Package") : progId) + L"\\shell\\open\\command",
+        LaunchRecorderCommand(m_records.Path()));
+    ASSERT_TRUE(m_verb->IsSet());
     m_languageCopies = TempFilesMatching(L"language*.xml");
     m_packages = TempFilesMatching(L"Vantrel*.msi");
     TakeRequestLog();
   }
 
   void TearDown() override {
-    if (!m_oldVerb.empty()) SetDefaultValue(HKEY_CLASSES_ROOT, m_verbKey, m_oldVerb);
     for (const std::wstring& name : TempFilesMatching(L"language*.xml"))
       EXPECT_EQ(1u, m_languageCopies.count(name)) << "catalogue copy left behind: " << name;
   }
 
   // What the recorder noted, once it has noted a whole line: the program
   // ends as soon as the shell has started the recorder, not once it is done.
-  std::wstring WaitForRecord() const {
-    std::wstring record;
-    for (int i = 0; i < 300 && (record.empty() || record.back() != L'\n'); ++i) {
+  std::vector<std::wstring> WaitForRecord() const {
+    std::vector<std::wstring> records;
+    for (int i = 0; i < 300 && records.empty(); ++i) {
       if (i > 0) Sleep(100);
-      const std::string bytes = ReadBytes(m_records / L"opened.txt");
-      record.assign(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+      records = RecordedLaunches(m_records.Path());
     }
-    return record;
+    return records;
   }
 
   // Packages that appeared in the temporary folder since the test began.
@@ -99,8 +81,7 @@ class BootfetchEndToEnd : public ::testing::Test {
   }
 
   CTempDir m_records;
-  std::wstring m_verbKey;
-  std::wstring m_oldVerb;
+  std::optional<CRegistryOverride> m_verb;
   std::set<std::wstring> m_languageCopies;
   std::set<std::wstring> m_packages;
 };
@@ -126,11 +107,11 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   EXPECT_EQ(1u, app.WaitForExit());
   EXPECT_GT(highest, 0) << "the bar never moved";
 
-  const std::wstring opened = WaitForRecord();
+  const std::vector<std::wstring> opened = WaitForRecord();
   const std::set<std::wstring> packages = NewPackages();
   ASSERT_EQ(1u, packages.size());
   const std::wstring package = *packages.begin();
-  EXPECT_EQ(TempPath() + package + L"\n", opened);
+  EXPECT_EQ(std::vector<std::wstring>{TempPath() + package}, opened);
   EXPECT_EQ(PatternBody(size), ReadBytes(m_records / package));
   EXPECT_EQ(PatternBody(size), ReadBytes(TempPath() + package))
       << "the package stays for the installer";
@@ -250,8 +231,9 @@ TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
 // With nothing registered for .msi files the shell cannot open the package:
 // the program says so, names the kept package, and ends with 4.
 TEST_F(BootfetchEndToEnd, PackageTheShellCannotOpenIsKeptAndNamed) {
-  const std::wstring progId = DefaultValue(HKEY_CLASSES_ROOT, L".msi");
-  ASSERT_TRUE(SetDefaultValue(HKEY_CLASSES_ROOT, L".msi", L"Vantrel.NoHandler"));
+  std::optional<CRegistryOverride> noHandler(std::in_place, HKEY_CLASSES_ROOT, L".msi",
+                                             L"Vantrel.NoHandler");
+  ASSERT_TRUE(noHandler->IsSet());
   CAppRunner app;
   const bool started = app.Start(BootfetchPath(), std::wstring(kServer) + L"/file/5000/kept.msi");
   const HWND box = started && app.WaitForDialog() ? app.WaitForMessageBox() : nullptr;
@@ -262,7 +244,7 @@ TEST_F(BootfetchEndToEnd, PackageTheShellCannotOpenIsKeptAndNamed) {
     PressButton(box, IDOK);
   }
   const DWORD exitCode = app.WaitForExit();
-  SetDefaultValue(HKEY_CLASSES_ROOT, L".msi", progId);
+  noHandler.reset();
   ASSERT_TRUE(box) << "no message box";
   EXPECT_EQ(4u, exitCode);
   const std::set<std::wstring> packages = NewPackages();
@@ -447,20 +429,9 @@ TEST_F(BootfetchEndToEnd, BrokenCatalogueKeepsResourceTextsAndStillFails) {
 // for the machine only, so the registration there is replaced and restored.
 class CTaskbarListFake {
  public:
-  CTaskbarListFake() : m_oldServer(DefaultValue(HKEY_CLASSES_ROOT, kServerKey)) {
-    const std::wstring server = ProgramFolder() + L"\\taskbar_list_fake.dll";
-    m_registered = SetDefaultValue(HKEY_CLASSES_ROOT, kServerKey, server);
-    m_log = server + L".log";
-    Forget();
-  }
-  ~CTaskbarListFake() {
-    if (m_oldServer.empty())
-      RegDeleteKeyW(HKEY_CLASSES_ROOT, kServerKey);
-    else
-      SetDefaultValue(HKEY_CLASSES_ROOT, kServerKey, m_oldServer);
-    Forget();
-  }
-  bool Registered() const { return m_registered; }
+  CTaskbarListFake() { Forget(); }
+  ~CTaskbarListFake() { Forget(); }
+  bool Registered() const { return m_server.IsSet(); }
   void Forget() const { DeleteFileW(m_log.c_str()); }
 
   // The calls recorded so far, with the window's number shown as "W", once
@@ -483,9 +454,9 @@ class CTaskbarListFake {
  private:
   static constexpr const wchar_t* kServerKey =
       L"CLSID\\{56FDF344-FD6D-11D0-958A-006097C9A090}\\InprocServer32";
-  const std::wstring m_oldServer;
-  std::wstring m_log;
-  bool m_registered = false;
+  const std::wstring m_log = ProgramFolder() + L"\\taskbar_list_fake.dll.log";
+  const CRegistryOverride m_server{HKEY_CLASSES_ROOT, kServerKey,
+                                   ProgramFolder() + L"\\taskbar_list_fake.dll"};
 };
 
 // A row per state of the taskbar button: a bar while downloading, red while

@@ -1,4 +1,4 @@
-#include "CAutoTranslateDlg.h"
+#include "ui/CAutoTranslateDlg.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 
 #include "BootfetchUiTestResources.h"
 #include "Translator.h"
+#include "WindowText.h"
 
 namespace {
 
@@ -15,12 +16,6 @@ const bool kControlsRegistered = [] {
   INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
   return InitCommonControlsEx(&controls) != FALSE;
 }();
-
-std::wstring TextOf(HWND window) {
-  std::wstring text;
-  ATL::CWindow(window).GetWindowText(text);
-  return text;
-}
 
 // No message map of its own: the base's dispatch is the whole dialog.
 template <int Id>
@@ -87,9 +82,9 @@ TEST_F(CatalogueDialogs, DownloadDialog) {
   for (const Row& row : rows) {
     Install(row.catalogue);
     RunInspected<IDD_DOWNLOAD>([&](CBareDlg<IDD_DOWNLOAD>& d) {
-      EXPECT_EQ(row.caption, TextOf(d)) << row.name;
-      EXPECT_EQ(row.button, TextOf(d.GetDlgItem(IDCANCEL))) << row.name;
-      EXPECT_EQ(L"", TextOf(d.GetDlgItem(IDC_PROGRESS))) << row.name;
+      EXPECT_EQ(row.caption, WindowText(d)) << row.name;
+      EXPECT_EQ(row.button, WindowText(d.GetDlgItem(IDCANCEL))) << row.name;
+      EXPECT_EQ(L"", WindowText(d.GetDlgItem(IDC_PROGRESS))) << row.name;
       // A bare dialog leaves WM_INITDIALOG to the system's default.
       LRESULT result = -1;
       EXPECT_FALSE(d.ProcessWindowMessage(d, WM_INITDIALOG, 0, 0, result, 0)) << row.name;
@@ -112,7 +107,8 @@ TEST_F(CatalogueDialogs, ControlTexts) {
       {"translated once", IDC_DIRECT, L"B"},
   };
   RunInspected<IDD_TEXTS>([&](CBareDlg<IDD_TEXTS>& d) {
-    for (const Row& row : rows) EXPECT_EQ(row.expected, TextOf(d.GetDlgItem(row.id))) << row.name;
+    for (const Row& row : rows)
+      EXPECT_EQ(row.expected, WindowText(d.GetDlgItem(row.id))) << row.name;
   });
 }
 

@@ -1,4 +1,4 @@
-#include "Downloader.h"
+#include "download/Downloader.h"
 
 #include <windows.h>
 #include <wininet.h>
@@ -12,6 +12,7 @@
 #include <random>
 #include <thread>
 
+#include "PathUtils.h"
 #include "TempDir.h"
 #include "TestServer.h"
 #include "Translator.h"
@@ -23,10 +24,6 @@ const std::wstring kErrorText =
     L"firewall settings and try again.";
 
 std::string ToNarrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
-
-bool Exists(const std::wstring& path) {
-  return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
 
 const DWORD kLongerThanFinishMs = 120000;
 const DWORD kShortTimeoutMs = 2000;
@@ -387,7 +384,7 @@ TEST_F(DownloaderTest, CancelAfterFinishDeletesPackage) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/file/3000"));
   ASSERT_TRUE(Finish(downloader));
-  ASSERT_TRUE(Exists(downloader.GetFilePath()));
+  ASSERT_TRUE(FileExists(downloader.GetFilePath()));
   downloader.Cancel();
   EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
   EXPECT_TRUE(LeftoverFiles().empty());
@@ -417,7 +414,7 @@ TEST_F(DownloaderTest, FailedRetryKeepsFinishedPackage) {
   downloader.Start(L"https://127.0.0.1/file/100");
   ASSERT_TRUE(Finish(downloader));
   EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
-  EXPECT_TRUE(Exists(finished));
+  EXPECT_TRUE(FileExists(finished));
 }
 
 TEST_F(DownloaderTest, ErrorTextComesFromCatalogueOrIsTheBuiltInOne) {

@@ -1,4 +1,4 @@
-#include "LanguageBootstrap.h"
+#include "ui/LanguageBootstrap.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "PackagePin.h"
+#include "pin/PackagePin.h"
 
 #include <gtest/gtest.h>
 

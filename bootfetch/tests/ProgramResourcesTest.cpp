@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "AppRunner.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -71,52 +72,50 @@ class ProgramResources : public ::testing::Test {
   HMODULE m_module = nullptr;
 };
 
+// A top-level window with a caption, a close box and the {PRODUCT} the
+// program fills in; a visible Cancel button and the progress bar, each inside
+// the client area.
 TEST_F(ProgramResources, DialogTemplate) {
-  const BYTE* data = Resource(RT_DIALOG, 129);
+  const BYTE* data = Resource(RT_DIALOG, IDD_MAIN);
   ASSERT_TRUE(data);
   CTemplateReader dialog(data);
   EXPECT_EQ(1, dialog.Word());       // version
-  EXPECT_EQ(0xFFFF, dialog.Word());  // extended template
+  ASSERT_EQ(0xFFFF, dialog.Word());  // extended template
   dialog.Dword();                    // help id
-  EXPECT_EQ(0u, dialog.Dword());     // extended style
-  EXPECT_EQ(0x00CA0048u, dialog.Dword());
+  dialog.Dword();                    // extended style
+  const DWORD style = dialog.Dword();
+  EXPECT_EQ(0u, style & (WS_CHILD | WS_POPUP));
+  EXPECT_EQ(static_cast<DWORD>(WS_CAPTION | WS_SYSMENU), style & (WS_CAPTION | WS_SYSMENU));
   const WORD items = dialog.Word();
-  EXPECT_EQ(2, items);
-  EXPECT_EQ(0, dialog.Short());
-  EXPECT_EQ(0, dialog.Short());
-  EXPECT_EQ(204, dialog.Short());
-  EXPECT_EQ(46, dialog.Short());
-  EXPECT_EQ(L"", dialog.Text());  // menu
-  EXPECT_EQ(L"", dialog.Text());  // class
-  EXPECT_EQ(L"Download {PRODUCT}", dialog.Text());
-  EXPECT_EQ(8, dialog.Word());
+  dialog.Short();
+  dialog.Short();
+  const short width = dialog.Short(), height = dialog.Short();
+  dialog.Text();  // menu
+  dialog.Text();  // class
+  EXPECT_NE(std::wstring::npos, dialog.Text().find(L"{PRODUCT}"));
+  ASSERT_TRUE(style & DS_SETFONT);
+  dialog.Word();  // point size
   dialog.Word();  // weight
   dialog.Word();  // italic and character set
-  EXPECT_EQ(L"MS Shell Dlg", dialog.Text());
+  dialog.Text();  // typeface
 
-  const struct {
-    DWORD id, style;
-    short x, y, cx, cy;
-    const wchar_t *className, *text;
-  } expected[] = {
-      {IDCANCEL, 0x50010000, 148, 26, 50, 14, L"Button", L"Cancel"},
-      {1000, 0x50800000, 6, 6, 192, 14, L"msctls_progress32", L""},
-  };
-  for (const auto& item : expected) {
+  std::map<DWORD, std::pair<std::wstring, std::wstring>> controls;  // id: class, text
+  for (WORD i = 0; i < items; ++i) {
     dialog.AlignToDword();
     dialog.Dword();  // help id
-    EXPECT_EQ(0u, dialog.Dword());
-    EXPECT_EQ(item.style, dialog.Dword());
-    EXPECT_EQ(item.x, dialog.Short());
-    EXPECT_EQ(item.y, dialog.Short());
-    EXPECT_EQ(item.cx, dialog.Short());
-    EXPECT_EQ(item.cy, dialog.Short());
-    EXPECT_EQ(item.id, dialog.Dword());
-    // Window class names are not case-sensitive.
-    EXPECT_EQ(0, _wcsicmp(item.className, dialog.Text().c_str())) << item.className;
-    EXPECT_EQ(item.text, dialog.Text());
+    dialog.Dword();  // extended style
+    const DWORD itemStyle = dialog.Dword();
+    const short x = dialog.Short(), y = dialog.Short(), cx = dialog.Short(), cy = dialog.Short();
+    const DWORD id = dialog.Dword();
+    std::wstring className = dialog.Text();
+    CharLowerW(&className[0]);  // window class names are not case-sensitive
+    controls[id] = {className, dialog.Text()};
     EXPECT_EQ(0, dialog.Word());  // no creation data
+    EXPECT_TRUE(itemStyle & WS_VISIBLE) << id;
+    EXPECT_TRUE(x >= 0 && y >= 0 && x + cx <= width && y + cy <= height) << id;
   }
+  EXPECT_EQ((std::pair<std::wstring, std::wstring>(L"button", L"Cancel")), controls[IDCANCEL]);
+  EXPECT_EQ(L"msctls_progress32", controls[IDC_PROGRESS].first);
 }
 
 TEST_F(ProgramResources, IconGroupSizesDepthsAndFormats) {

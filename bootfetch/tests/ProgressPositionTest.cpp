@@ -1,4 +1,4 @@
-#include "ProgressPosition.h"
+#include "ui/ProgressPosition.h"
 
 #include <gtest/gtest.h>
 

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "InstallerSession.h"
+#include "RegistryOverride.h"
 #include "SetupAuxLibrary.h"
 #include "TestRegistryKey.h"
 
@@ -41,17 +42,10 @@ class FlashVersionValid : public ::testing::Test {
     CoUninitialize();
   }
   static void Register() {
-    HKEY key = nullptr;
     const std::wstring path = std::wstring(kFlashClassKey) + L"\\InprocServer32";
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, nullptr, 0,
-                                             KEY_ALL_ACCESS, nullptr, &key, nullptr));
-    const std::wstring server = TestFolder() + L"flash_stub.dll";
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(server.c_str()),
-                   static_cast<DWORD>((server.size() + 1) * sizeof(wchar_t)));
-    const wchar_t model[] = L"Apartment";
-    RegSetValueExW(key, L"ThreadingModel", 0, REG_SZ, reinterpret_cast<const BYTE*>(model),
-                   sizeof(model));
-    RegCloseKey(key);
+    ASSERT_TRUE(
+        SetRegistryText(HKEY_CLASSES_ROOT, path, nullptr, ProgramFolder() + L"\\flash_stub.dll"));
+    ASSERT_TRUE(SetRegistryText(HKEY_CLASSES_ROOT, path, L"ThreadingModel", L"Apartment"));
   }
   static void Unregister() { RegDeleteTreeW(HKEY_CLASSES_ROOT, kFlashClassKey); }
 

@@ -52,7 +52,7 @@ TEST(Install, CheckboxActionsDuringRealInstallation) {
   ASSERT_NO_FATAL_FAILURE(Uninstall(testproducts::kCheckboxProductCode));
   RegDeleteTreeW(HKEY_CURRENT_USER, results);
 
-  const std::wstring package = TestFolder() + testproducts::kCheckboxPackage;
+  const std::wstring package = ProgramFolder() + L"\\" + testproducts::kCheckboxPackage;
   ASSERT_EQ(0u, RunMsiexec(L"/i \"" + package + L"\" /qn"));
 
   HKEY key = nullptr;
@@ -74,7 +74,7 @@ TEST(Install, EnvironmentAndTrialPageDuringRealInstallation) {
   RegDeleteTreeW(HKEY_CURRENT_USER, marker);
 
   CRecordedBrowser browser;
-  const std::wstring package = TestFolder() + testproducts::kTrialPackage;
+  const std::wstring package = ProgramFolder() + L"\\" + testproducts::kTrialPackage;
   ASSERT_EQ(0u, RunMsiexec(L"/i \"" + package + L"\" /qn"));
 
   HKEY key = nullptr;

@@ -11,7 +11,7 @@
 
 CInstallerSession::CInstallerSession() {
   MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
-  const std::wstring package = TestFolder() + testproducts::kSessionPackage;
+  const std::wstring package = ProgramFolder() + L"\\" + testproducts::kSessionPackage;
   const UINT status = MsiOpenPackageW(package.c_str(), &m_handle);
   if (status != ERROR_SUCCESS) {
     m_handle = 0;

@@ -1,12 +1,8 @@
 #include "MessageBoxWatcher.h"
 
-namespace {
+#include "WindowText.h"
 
-std::wstring WindowText(HWND window) {
-  std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-  text.resize(GetWindowTextW(window, &text[0], static_cast<int>(text.size())));
-  return text;
-}
+namespace {
 
 std::wstring ClassName(HWND window) {
   wchar_t name[64] = {};

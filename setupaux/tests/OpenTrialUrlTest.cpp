@@ -8,6 +8,7 @@
 
 #include "InstallerSession.h"
 #include "RecordedBrowser.h"
+#include "RegistryOverride.h"
 
 namespace {
 
@@ -31,12 +32,7 @@ Marker ReadMarker(const wchar_t* key) {
 }
 
 void SetTextMarker(const wchar_t* key, const wchar_t* text) {
-  HKEY handle = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS,
-                                           nullptr, &handle, nullptr));
-  RegSetValueExW(handle, L"TrialUrlOpened", 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
-                 static_cast<DWORD>((wcslen(text) + 1) * sizeof(wchar_t)));
-  RegCloseKey(handle);
+  ASSERT_TRUE(SetRegistryText(HKEY_CURRENT_USER, key, L"TrialUrlOpened", text));
 }
 
 class OpenTrialUrl : public ::testing::Test {

@@ -5,17 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-
-#include "SetupAuxLibrary.h"
+#include "LaunchRecords.h"
+#include "RegistryOverride.h"
 
 namespace {
 
 const wchar_t kHandler[] = L"http\\shell";
 const wchar_t kBackup[] = L"Software\\Vantrel Test\\http shell before the tests";
-
-std::wstring LogPath() { return TestFolder() + L"opened-urls.txt"; }
 
 bool RecorderRunning() {
   const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -25,18 +21,9 @@ bool RecorderRunning() {
   bool running = false;
   for (BOOL more = Process32FirstW(snapshot, &entry); more && !running;
        more = Process32NextW(snapshot, &entry))
-    running = _wcsicmp(entry.szExeFile, L"urlrecorder.exe") == 0;
+    running = _wcsicmp(entry.szExeFile, L"launch_recorder.exe") == 0;
   CloseHandle(snapshot);
   return running;
-}
-
-void SetDefaultValue(HKEY root, const std::wstring& path, const std::wstring& value) {
-  HKEY key = nullptr;
-  ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                           nullptr, &key, nullptr));
-  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
-                 static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  RegCloseKey(key);
 }
 
 void CopyTree(HKEY fromRoot, const wchar_t* from, HKEY toRoot, const wchar_t* to) {
@@ -61,9 +48,8 @@ CRecordedBrowser::CRecordedBrowser() {
     CopyTree(HKEY_CLASSES_ROOT, kHandler, HKEY_CURRENT_USER, kBackup);
   // The whole verb goes, DDE included, so the address reaches the command line.
   RegDeleteTreeW(HKEY_CLASSES_ROOT, kHandler);
-  SetDefaultValue(HKEY_CLASSES_ROOT, std::wstring(kHandler) + L"\\open\\command",
-                  L"\"" + TestFolder() + L"urlrecorder.exe\" \"%1\"");
-  DeleteFileW(LogPath().c_str());
+  EXPECT_TRUE(SetRegistryText(HKEY_CLASSES_ROOT, std::wstring(kHandler) + L"\\open\\command",
+                              nullptr, LaunchRecorderCommand(m_records.Path())));
 }
 
 CRecordedBrowser::~CRecordedBrowser() {
@@ -71,20 +57,10 @@ CRecordedBrowser::~CRecordedBrowser() {
   RegDeleteTreeW(HKEY_CLASSES_ROOT, kHandler);
   CopyTree(HKEY_CURRENT_USER, kBackup, HKEY_CLASSES_ROOT, kHandler);
   RegDeleteTreeW(HKEY_CURRENT_USER, kBackup);
-  DeleteFileW(LogPath().c_str());
 }
 
 std::vector<std::wstring> CRecordedBrowser::Opened() const {
   // The shell has created a recorder's process by the time the launch returns.
   for (int i = 0; i < 600 && RecorderRunning(); ++i) Sleep(50);
-  std::vector<std::wstring> opened;
-  std::ifstream log(std::filesystem::path(LogPath()), std::ios::binary);
-  std::string line;
-  while (std::getline(log, line)) {
-    std::wstring wide(MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, nullptr, 0), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, line.c_str(), -1, &wide[0], static_cast<int>(wide.size()));
-    wide.pop_back();
-    opened.push_back(wide);
-  }
-  return opened;
+  return RecordedLaunches(m_records.Path());
 }

@@ -3,7 +3,9 @@
 #include <string>
 #include <vector>
 
-// Registers urlrecorder.exe as the http protocol handler of the test prefix
+#include "TempDir.h"
+
+// Registers launch_recorder.exe as the http protocol handler of the test prefix
 // for its lifetime, then puts the previous handler back.
 class CRecordedBrowser {
  public:
@@ -15,4 +17,7 @@ class CRecordedBrowser {
   // Every address launched so far, in order, once all launched recorders
   // have finished writing.
   std::vector<std::wstring> Opened() const;
+
+ private:
+  CTempDir m_records;
 };

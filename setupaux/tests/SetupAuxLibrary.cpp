@@ -2,15 +2,8 @@
 
 #include <gtest/gtest.h>
 
-std::wstring TestFolder() {
-  wchar_t path[MAX_PATH];
-  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
 CSetupAuxLibrary::CSetupAuxLibrary()
-    : m_module(LoadLibraryW((TestFolder() + L"setupaux.dll").c_str())) {}
+    : m_module(LoadLibraryW((ProgramFolder() + L"\\setupaux.dll").c_str())) {}
 
 const CSetupAuxLibrary& CSetupAuxLibrary::Instance() {
   static const CSetupAuxLibrary library;

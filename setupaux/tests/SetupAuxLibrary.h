@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "TempDir.h"  // ProgramFolder: the DLL, the packages and the stand-ins are there
+
 // setupaux.dll loaded the way the installer loads it, from beside the test
 // program; the folder also holds the test packages.
 class CSetupAuxLibrary {
@@ -22,6 +24,3 @@ class CSetupAuxLibrary {
   CSetupAuxLibrary();
   HMODULE m_module = nullptr;
 };
-
-// Folder of the test program, with a trailing separator.
-std::wstring TestFolder();

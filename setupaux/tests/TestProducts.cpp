@@ -8,6 +8,6 @@
 bool EnsureProductInstalled(const testproducts::Product& product) {
   if (MsiQueryProductStateW(product.code) == INSTALLSTATE_DEFAULT) return true;
   MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
-  const std::wstring package = TestFolder() + product.package;
+  const std::wstring package = ProgramFolder() + L"\\" + product.package;
   return MsiInstallProductW(package.c_str(), L"") == ERROR_SUCCESS;
 }

@@ -1,6 +1,0 @@
-#include "TestSeams.h"
-
-CTestSeams& TestSeams() {
-  static CTestSeams seams;
-  return seams;
-}

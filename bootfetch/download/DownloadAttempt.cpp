@@ -1,0 +1,31 @@
+#include "download/DownloadAttempt.h"
+
+CDownloadAttempt::~CDownloadAttempt() {
+  if (abandoned) package.Discard();
+}
+
+void CDownloadAttempt::CloseConnection() {
+  request.Close();
+  connection.Close();
+  root.Close();
+}
+
+void CDownloadAttempt::ResumeFrom(CDownloadAttempt& failed) {
+  package.TakeFrom(failed.package);
+  validator = failed.validator;
+  contentLength = failed.contentLength.load();
+  received = failed.received.load();
+  failed.keepsPart = false;
+}
+
+void CDownloadAttempt::EndFailed(bool partIsSound) {
+  keepsPart = partIsSound && !validator.empty() && received > 0 && package.IsOpen();
+  if (!keepsPart) package.Discard();
+}
+
+std::shared_ptr<CDownloadAttempt> CDownloadAttempt::Snapshot() const {
+  auto copy = std::make_shared<CDownloadAttempt>(url, timeoutMs);
+  copy->contentLength = contentLength.load();
+  copy->received = received.load();
+  return copy;
+}

@@ -1,0 +1,481 @@
+#include "download/Downloader.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+#include "StringUtils.h"
+#include "download/BackgroundHasher.h"
+#include "download/HttpQueryInfo.h"
+#include "download/MessageTexts.h"
+
+namespace {
+
+const wchar_t kAgent[] = L"setup_downloader";
+const INTERNET_PORT kPort = 80;  // whatever port the URL names
+// How long a stop waits for the worker before leaving it behind.
+const DWORD kStopWaitMs = 500;
+// How often a worker waiting for WinInet looks at the stop flag.
+const DWORD kStopPollMs = 20;
+// The most one read takes in: on a fast link the reads stay large.
+const DWORD kLargestRead = CRequestContext::kBufferSize;
+// Every run fetches the package itself: no cached copy, no second copy in
+// the cache, no cookies, and no dialog of WinInet's own.
+const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                            INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+// WinInet's own defaults differ between versions; under some there is none.
+const DWORD kTimeoutOptions[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                                 INTERNET_OPTION_RECEIVE_TIMEOUT};
+
+// The step texts; they never reach the user.
+const wchar_t kLoadWinInet[] = L"Load WinInet";
+const wchar_t kUncheckablePin[] = L"Pin that cannot be checked";
+const wchar_t kParseUrl[] = L"Parse url";
+const wchar_t kNotHttpUrl[] = L"Not HTTP url";
+const wchar_t kEmptyHost[] = L"Empty host in url";
+const wchar_t kInternetOpen[] = L"Internet open";
+const wchar_t kInternetConnect[] = L"Internet connect";
+const wchar_t kOpenRequest[] = L"Open request";
+const wchar_t kSendRequest[] = L"Send request";
+const wchar_t kGetStatusCode[] = L"Get status code";
+const wchar_t kInvalidStatusCode[] = L"Invalid status code";
+const wchar_t kGetContentSize[] = L"Get content size";
+const wchar_t kInvalidContentSize[] = L"Invalid content size";
+const wchar_t kInvalidContentRange[] = L"Invalid content range";
+const wchar_t kCreateFile[] = L"Create file";
+const wchar_t kCreateThread[] = L"Create thread";
+const wchar_t kDownloadFile[] = L"Download file";
+const wchar_t kDownloadFileSize[] = L"Download file size";
+const wchar_t kSaveFile[] = L"Save file";
+const wchar_t kDiskSpace[] = L"Insufficient disk space";
+const wchar_t kHashPackage[] = L"Hash package";
+const wchar_t kPinMismatch[] = L"Package differs from its pin";
+const wchar_t kKeepFile[] = L"Keep file";
+
+// Thrown where the worker finds the stop flag raised: the attempt ends
+// quietly, without an error text.
+struct CStopped {};
+
+// The connection failed or the body broke off: what the file holds is sound,
+// and a retry may ask for the rest.
+struct CConnectionLost {
+  const wchar_t* step;
+};
+
+void ThrowIfStopped(const CDownloadAttempt& attempt) {
+  if (attempt.stop) throw CStopped();
+}
+
+// Ends a call that WinInet may go on with in the background; true once it
+// has succeeded. A stop gives the call up at once, and the request's context
+// outlives it.
+bool Complete(const CDownloadAttempt& attempt, BOOL done) {
+  if (done) return true;
+  if (GetLastError() != ERROR_IO_PENDING) return false;
+  DWORD waited = WAIT_TIMEOUT;
+  while ((waited = attempt.context->Wait(kStopPollMs)) == WAIT_TIMEOUT) ThrowIfStopped(attempt);
+  ThrowIfStopped(attempt);
+  return waited == WAIT_OBJECT_0 && attempt.context->Succeeded();
+}
+
+// A stopped attempt ends quietly: its worker may run on while the program
+// ends, when the translator is already going.
+void SetErrorText(CDownloadAttempt& attempt, std::wstring (*text)()) {
+  if (!attempt.stop) attempt.errorText = text();
+}
+
+std::wstring UnknownErrorText() { return L"Unknown error"; }
+
+// A server's text that can go back into a request header: a control
+// character could end the header or add another.
+bool IsHeaderSafe(const std::wstring& text) {
+  return !text.empty() &&
+         std::none_of(text.begin(), text.end(), [](wchar_t c) { return c < 0x20 || c == 0x7F; });
+}
+
+// What proves that a later answer is the same file: a strong entity tag or,
+// where the server gives no tag at all, the modification date. A weak tag
+// proves nothing a byte range may rely on, and beside one a date must not
+// stand in (RFC 9110, If-Range). Empty when no byte ranges are offered.
+std::wstring ResumeValidator(HINTERNET request) {
+  std::wstring text;
+  if (!QueryInfoText(request, HTTP_QUERY_ACCEPT_RANGES, text) || lstrcmpiW(text.c_str(), L"bytes"))
+    return std::wstring();
+  if (QueryInfoText(request, HTTP_QUERY_ETAG, text))
+    return text.compare(0, 2, L"W/") != 0 && IsHeaderSafe(text) ? text : std::wstring();
+  if (QueryInfoText(request, HTTP_QUERY_LAST_MODIFIED, text) && IsHeaderSafe(text)) return text;
+  return std::wstring();
+}
+
+// The request for the rest of a kept part, only if it is still the same file.
+std::wstring ResumeHeaders(const CDownloadAttempt& attempt) {
+  if (attempt.received == 0) return std::wstring();
+  return L"Range: bytes=" + IntToString(attempt.received) + L"-\r\nIf-Range: " + attempt.validator +
+         L"\r\n";
+}
+
+}  // namespace
+
+CDownloader::CDownloader(DWORD timeoutMs)
+    : m_timeoutMs(timeoutMs), m_attempt(std::make_shared<CDownloadAttempt>(L"", timeoutMs)) {}
+
+CDownloader::~CDownloader() {
+  Stop();
+  CloseFile();
+}
+
+void CDownloader::Start(const std::wstring& url) {
+  Stop();
+  // A fresh attempt: no error, nothing received, and no file, so that an
+  // early failure cannot delete the previous attempt's finished package.
+  auto next = std::make_shared<CDownloadAttempt>(url, m_timeoutMs);
+  // Where a body broke off, only the rest is asked for, into the same file.
+  if (m_attempt->keepsPart && m_attempt->url == url) next->ResumeFrom(*m_attempt);
+  CloseFile();
+  m_attempt->CloseConnection();
+  m_attempt = std::move(next);
+  RunGuarded(*m_attempt, [this] { CreateWorker(); });
+}
+
+void CDownloader::Stop() {
+  if (m_worker.Get() == nullptr) return;
+  m_attempt->stop = true;
+  // Closing the handles is WinInet's way to end a call blocked on another
+  // thread. Where that does not end it, the worker is left to finish on its
+  // own, with the attempt it shares, rather than hold the caller up until a
+  // silent server or the time-out gives up.
+  m_attempt->CloseConnection();
+  if (WaitForWorker(kStopWaitMs) != WAIT_OBJECT_0) {
+    m_attempt->abandoned = true;
+    m_attempt = m_attempt->Snapshot();
+  }
+  m_worker.Close();
+}
+
+// A worker left behind deletes its file itself when it ends.
+void CDownloader::Cancel() {
+  Stop();
+  m_attempt->package.Discard();
+}
+
+void CDownloader::ReleasePackage() {
+  Stop();
+  if (m_attempt->complete) m_attempt->package.Release();
+}
+
+bool CDownloader::IsDownloading() {
+  if (m_worker.Get() == nullptr || WaitForWorker(0) == WAIT_OBJECT_0) return false;
+  // Read before the clock: a later tick can only make the silence shorter.
+  const DWORD lastHeard = m_attempt->lastHeard;
+  if (GetTickCount() - lastHeard <= m_timeoutMs) return true;
+  GiveUpOnSilence();
+  return false;
+}
+
+double CDownloader::GetProgress() const {
+  const std::int32_t length = m_attempt->contentLength;
+  if (length < 0) return 0.0;  // no headers yet
+  // An empty package is complete as soon as it has started.
+  if (length == 0) return 1.0;
+  return static_cast<double>(m_attempt->received) / static_cast<double>(length);
+}
+
+// Where a failure on the worker's side becomes the error text; silence,
+// which the dialog's side finds, is the other place (GiveUpOnSilence).
+template <typename Steps>
+void CDownloader::RunGuarded(CDownloadAttempt& attempt, Steps steps) {
+  bool lost = false;
+  try {
+    steps();
+    return;
+  } catch (const CStopped&) {
+    lost = true;
+  } catch (const CConnectionLost&) {
+    lost = true;
+    SetErrorText(attempt, DownloaderErrorText);
+  } catch (const CException&) {
+    SetErrorText(attempt, DownloaderErrorText);
+  } catch (...) {
+    SetErrorText(attempt, UnknownErrorText);
+  }
+  // A cancel keeps nothing; silence is a connection lost like any other.
+  attempt.EndFailed(lost && (!attempt.stop || attempt.gaveUp));
+}
+
+void CDownloader::CreateWorker() {
+  // The worker's own share of the attempt, handed over with the thread.
+  auto share = std::make_unique<std::shared_ptr<CDownloadAttempt>>(m_attempt);
+  m_worker.Attach(CreateThread(nullptr, 0, ThreadProc, share.get(), 0, nullptr));
+  if (m_worker.Get() == nullptr) throw CException(kCreateThread);
+  share.release();
+}
+
+DWORD WINAPI CDownloader::ThreadProc(LPVOID parameter) {
+  const std::unique_ptr<std::shared_ptr<CDownloadAttempt>> share(
+      static_cast<std::shared_ptr<CDownloadAttempt>*>(parameter));
+  CDownloadAttempt& attempt = **share;
+  RunGuarded(attempt, [&attempt] { RunAttempt(attempt); });
+  return 0;
+}
+
+// The steps of one attempt, in the order they run, on the worker thread.
+void CDownloader::RunAttempt(CDownloadAttempt& attempt) {
+  if (!WinInet().IsLoaded()) throw CException(kLoadWinInet);
+  ParseUrl(attempt);
+  OpenConnection(attempt);
+  const std::int32_t status = GetStatusCode(attempt);
+  if (attempt.received > 0 && status == HTTP_STATUS_PARTIAL_CONTENT)
+    AcceptResumedAnswer(attempt);
+  else if (status == HTTP_STATUS_OK)
+    AcceptFirstAnswer(attempt);
+  else
+    throw CException(kInvalidStatusCode);
+  DownloadLoop(attempt);
+}
+
+void CDownloader::ParseUrl(CDownloadAttempt& attempt) {
+  URL_COMPONENTSW components;
+  static_assert(sizeof(components) == 60, "32-bit URL_COMPONENTSW");
+  ZeroMemory(&components, sizeof(components));
+  components.dwStructSize = sizeof(components);
+  // A length of 1 asks for pointers into the URL instead of copies.
+  components.dwHostNameLength = 1;
+  components.dwUrlPathLength = 1;
+  // The fragment stays here: it is the caller's, never the server's.
+  std::wstring url;
+  attempt.pin = ParsePackageUrl(attempt.url, url, attempt.pinnedDigest);
+  if (attempt.pin == PinStatus::kUncheckable) throw CException(kUncheckablePin);
+  if (!WinInet().InternetCrackUrlW(url.c_str(), static_cast<DWORD>(url.size()), 0, &components))
+    throw CException(kParseUrl);
+  if (components.nScheme != INTERNET_SCHEME_HTTP) throw CException(kNotHttpUrl);
+  if (components.dwHostNameLength == 0 || components.lpszHostName == nullptr)
+    throw CException(kEmptyHost);
+  attempt.host.assign(components.lpszHostName, components.dwHostNameLength);
+  if (components.lpszUrlPath != nullptr)
+    attempt.objectPath.assign(components.lpszUrlPath, components.dwUrlPathLength);
+}
+
+// WinInet works in its asynchronous mode, where every wait for the network
+// is the worker's own (Complete): a stop ends it at once, on every WinInet.
+// Each handle is published before its first use and the stop flag read after
+// it, so that a stop either finds the handle to close or is seen here.
+void CDownloader::OpenConnection(CDownloadAttempt& attempt) {
+  const CWinInetLibrary& api = WinInet();
+  attempt.root.Attach(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
+                                        INTERNET_FLAG_ASYNC));
+  if (attempt.root.Get() == nullptr) throw CException(kInternetOpen);
+  if (api.InternetSetStatusCallbackW(attempt.root.Get(), &CRequestContext::OnStatus) ==
+      INTERNET_INVALID_STATUS_CALLBACK)
+    throw CException(kInternetOpen);
+  SetTimeouts(attempt.root.Get(), attempt.timeoutMs);
+  attempt.connection.Attach(api.InternetConnectW(attempt.root.Get(), attempt.host.c_str(), kPort,
+                                                 nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (attempt.connection.Get() == nullptr) throw CException(kInternetConnect);
+  attempt.context = std::make_shared<CRequestContext>(attempt.pin == PinStatus::kPinned ? 2 : 1);
+  attempt.contextValue = CRequestContext::NewShare(attempt.context);
+  attempt.request.Attach(api.HttpOpenRequestW(attempt.connection.Get(), nullptr,
+                                              attempt.objectPath.c_str(), nullptr, nullptr, nullptr,
+                                              kRequestFlags, attempt.contextValue));
+  if (attempt.request.Get() == nullptr) {
+    CRequestContext::ReleaseShare(attempt.contextValue);
+    throw CException(kOpenRequest);
+  }
+  // Some WinInet versions copy the time-outs into a request only when it is
+  // made, others read them from the request alone.
+  SetTimeouts(attempt.request.Get(), attempt.timeoutMs);
+  ThrowIfStopped(attempt);
+  CRequestContext& context = *attempt.context;
+  context.headers = ResumeHeaders(attempt);
+  context.Arm();
+  // WinInet connects here: the network, not the package, has failed.
+  if (!Complete(attempt,
+                api.HttpSendRequestW(attempt.request.Get(),
+                                     context.headers.empty() ? nullptr : context.headers.c_str(),
+                                     static_cast<DWORD>(context.headers.size()), nullptr, 0)))
+    throw CConnectionLost{kSendRequest};
+  attempt.lastHeard = GetTickCount();
+}
+
+void CDownloader::SetTimeouts(HINTERNET handle, DWORD timeoutMs) {
+  for (const DWORD option : kTimeoutOptions)
+    WinInet().InternetSetOptionW(handle, option, &timeoutMs, sizeof(timeoutMs));
+}
+
+std::int32_t CDownloader::GetStatusCode(const CDownloadAttempt& attempt) {
+  std::int32_t status = 0;
+  if (!QueryInfoNumber(attempt.request.Get(), HTTP_QUERY_STATUS_CODE, status))
+    throw CException(kGetStatusCode);
+  return status;
+}
+
+std::int32_t CDownloader::GetContentSize(const CDownloadAttempt& attempt) {
+  std::int32_t size = 0;
+  if (!QueryInfoNumber(attempt.request.Get(), HTTP_QUERY_CONTENT_LENGTH, size))
+    throw CException(kGetContentSize);
+  // Sizes are 32-bit: StringToInt clamps every length of 2 GiB - 1 or more to
+  // the maximum, so that value cannot be trusted either.
+  if (size < 0 || size == std::numeric_limits<std::int32_t>::max())
+    throw CException(kInvalidContentSize);
+  return size;
+}
+
+// An answer with the whole body: into a new file or, on a retry, into the
+// kept one, cut back to nothing.
+void CDownloader::AcceptFirstAnswer(CDownloadAttempt& attempt) {
+  const std::int32_t length = GetContentSize(attempt);
+  attempt.validator = ResumeValidator(attempt.request.Get());
+  attempt.received = 0;
+  attempt.contentLength = length;
+  if (!attempt.package.IsOpen())
+    CreateTargetFile(attempt);
+  else if (!attempt.package.Truncate(0))
+    throw CException(kSaveFile);
+}
+
+// A partial answer goes after the kept part only when it is exactly the rest
+// of the same whole: anything else would splice two files.
+void CDownloader::AcceptResumedAnswer(CDownloadAttempt& attempt) {
+  const std::int32_t kept = attempt.received;
+  const std::int32_t whole = attempt.contentLength;
+  const std::wstring expected =
+      L"bytes " + IntToString(kept) + L"-" + IntToString(whole - 1) + L"/" + IntToString(whole);
+  std::wstring range;
+  if (!QueryInfoText(attempt.request.Get(), HTTP_QUERY_CONTENT_RANGE, range) || range != expected)
+    throw CException(kInvalidContentRange);
+  if (GetContentSize(attempt) != whole - kept) throw CException(kInvalidContentSize);
+  // Whatever a failed write may have left past the kept part goes.
+  if (!attempt.package.Truncate(kept)) throw CException(kSaveFile);
+}
+
+void CDownloader::CreateTargetFile(CDownloadAttempt& attempt) {
+  if (!attempt.package.Create()) throw CException(kCreateFile);
+}
+
+void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
+  // A pinned body is hashed one piece behind the reads: the piece just read
+  // goes to the hasher, the next read goes into the other buffer.
+  std::vector<char>* const buffers = attempt.context->buffers;
+  std::unique_ptr<CBackgroundHasher> hasher;
+  int current = 0;
+  if (attempt.pin == PinStatus::kPinned) {
+    hasher = std::make_unique<CBackgroundHasher>();
+    // The pin covers the whole file, a kept part too.
+    HashKeptPart(attempt, *hasher, buffers, current);
+  }
+  const std::int32_t length = attempt.contentLength;
+  for (;;) {
+    std::vector<char>& buffer = buffers[current];
+    ThrowIfStopped(attempt);
+    const std::int32_t received = attempt.received;
+    // One byte more than the rest at most: a body that runs past its length
+    // shows without waiting for more of it.
+    const DWORD wanted = std::min(kLargestRead, static_cast<DWORD>(length - received) + 1);
+    const DWORD read = Read(attempt, buffer.data(), wanted);
+    if (read == 0 && received != length && MoreIsComing(attempt)) continue;
+    if (read == 0) {
+      if (received != length) throw CConnectionLost{kDownloadFileSize};
+      if (hasher) CheckPin(*hasher, attempt.pinnedDigest);
+      if (!attempt.package.Keep()) throw CException(kKeepFile);
+      attempt.complete = true;
+      return;
+    }
+    // Refused before writing: a server must not fill the disk past the size
+    // it announced.
+    if (read > static_cast<DWORD>(length - received)) throw CException(kDownloadFileSize);
+    DWORD written = 0;
+    if (!attempt.package.Write(buffer.data(), read, written)) throw CException(kSaveFile);
+    if (written != read) throw CException(kDiskSpace);
+    if (hasher) {
+      if (!hasher->Hash(buffer.data(), read)) throw CException(kHashPackage);
+      current ^= 1;
+    }
+    attempt.received = received + static_cast<std::int32_t>(written);
+    attempt.lastHeard = GetTickCount();
+  }
+}
+
+// What has arrived, up to the size, without waiting until the buffer is
+// full: such a read would, on a link that has slowed down, look like
+// silence. Where nothing has arrived, Wine's WinInet waits in the background
+// until something has, into its own buffer, and leaves the size as it was:
+// the next read takes it. Where a WinInet answers at once that nothing has
+// arrived (0), MoreIsComing waits.
+DWORD CDownloader::Read(CDownloadAttempt& attempt, char* buffer, DWORD size) {
+  CRequestContext& context = *attempt.context;
+  for (;;) {
+    context.read = INTERNET_BUFFERSA();
+    context.read.dwStructSize = sizeof(context.read);
+    context.read.lpvBuffer = buffer;
+    context.read.dwBufferLength = size;
+    context.Arm();
+    // The A form: Windows leaves the W form unimplemented, and bytes have no
+    // character set.
+    const BOOL done = WinInet().InternetReadFileExA(attempt.request.Get(), &context.read,
+                                                    IRF_ASYNC | IRF_NO_WAIT, attempt.contextValue);
+    if (done) return context.read.dwBufferLength;
+    if (!Complete(attempt, FALSE)) throw CConnectionLost{kDownloadFile};
+    // A size left as it was is no read; a read of exactly the size, were it
+    // taken for none, would only make the body short, and so fail.
+    if (context.read.dwBufferLength != size) return context.read.dwBufferLength;
+  }
+}
+
+// After a read that found nothing: waits until more of the body is there,
+// or tells that it has ended.
+bool CDownloader::MoreIsComing(CDownloadAttempt& attempt) {
+  CRequestContext& context = *attempt.context;
+  for (;;) {
+    context.available = 0;
+    context.Arm();
+    const BOOL answered =
+        WinInet().InternetQueryDataAvailable(attempt.request.Get(), &context.available, 0, 0);
+    if (answered) return context.available > 0;
+    // Once the data has come in the background, WinInet answers at once.
+    if (!Complete(attempt, FALSE)) throw CConnectionLost{kDownloadFile};
+  }
+}
+
+// Reads the kept part back through the handle that wrote it, which ends at
+// the part's end, where the rest goes.
+void CDownloader::HashKeptPart(CDownloadAttempt& attempt, CBackgroundHasher& hasher,
+                               std::vector<char>* buffers, int& current) {
+  const std::int32_t kept = attempt.received;
+  if (kept == 0) return;
+  if (!attempt.package.Seek(0)) throw CException(kHashPackage);
+  for (std::int32_t done = 0; done < kept; current ^= 1) {
+    std::vector<char>& buffer = buffers[current];
+    const DWORD wanted = std::min(kLargestRead, static_cast<DWORD>(kept - done));
+    DWORD read = 0;
+    if (!attempt.package.Read(buffer.data(), wanted, read) || read != wanted ||
+        !hasher.Hash(buffer.data(), read))
+      throw CException(kHashPackage);
+    done += static_cast<std::int32_t>(read);
+  }
+}
+
+void CDownloader::CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinned) {
+  CSha256Digest digest;
+  if (!hasher.Finish(digest)) throw CException(kHashPackage);
+  if (digest != pinned) throw CException(kPinMismatch);
+}
+
+// Not every WinInet ends a connect, or any wait, at its time-out (some never
+// do), so the attempt ends here all the same. A worker that ends keeps what
+// it received for a retry, as after any lost connection.
+void CDownloader::GiveUpOnSilence() {
+  m_attempt->gaveUp = true;
+  Stop();
+  // The body may have ended just before the stop.
+  if (m_attempt->complete) return;
+  m_attempt->errorText = DownloaderErrorText();
+}
+
+// The last attempt's file once its worker is done: a finished package stays,
+// anything else goes.
+void CDownloader::CloseFile() {
+  if (m_attempt->complete)
+    m_attempt->package.Release();
+  else
+    m_attempt->package.Discard();
+}

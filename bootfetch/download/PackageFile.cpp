@@ -1,0 +1,34 @@
+#include "download/PackageFile.h"
+
+#include "TempFiles.h"
+
+namespace {
+
+// DELETE: the deletion mark is set and cleared through the handle.
+const DWORD kAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
+
+}  // namespace
+
+bool CPackageFile::Create() {
+  m_path = CreateUniqueTempFile(L"Vantrel", L".msi", kAccess, FILE_SHARE_READ, m_file);
+  if (m_path.empty()) return false;
+  if (m_file.SetDeleteOnClose(true)) return true;
+  // Unmarked, a partial package would outlive a crash: not used.
+  Discard();
+  return false;
+}
+
+void CPackageFile::TakeFrom(CPackageFile& other) {
+  Discard();
+  m_file.Swap(other.m_file);
+  m_path.swap(other.m_path);
+}
+
+void CPackageFile::Discard() {
+  if (!m_file.IsCreated()) return;
+  const bool marked = m_file.SetDeleteOnClose(true) != FALSE;
+  m_file.Close();
+  // Without the mark, the name is the only way left; nobody else could open
+  // the file while it was held.
+  if (!marked) DeleteFileW(m_path.c_str());
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "FileHandle.h"
+
+// The package file of a download, held open through the one handle that
+// reserved its name until the shell has been asked to open it. It is shared
+// for reading only, so no other program can write, rename or replace it
+// meanwhile, and it is marked for deletion until it is complete, so that a
+// program ended from outside leaves no partial package behind.
+class CPackageFile {
+ public:
+  CPackageFile() = default;
+  CPackageFile(const CPackageFile&) = delete;
+  CPackageFile& operator=(const CPackageFile&) = delete;
+
+  // A new file in the temporary folder; false when none could be made.
+  bool Create();
+  // Takes over another attempt's file, which is left empty.
+  void TakeFrom(CPackageFile& other);
+
+  bool IsOpen() const { return m_file.IsCreated(); }
+  const std::wstring& Path() const { return m_path; }
+
+  BOOL Write(const void* data, DWORD size, DWORD& written) {
+    return m_file.Write(data, size, written);
+  }
+  BOOL Read(void* data, DWORD size, DWORD& read) { return m_file.Read(data, size, read); }
+  BOOL Seek(LONGLONG offset) { return m_file.Seek(offset); }
+  // Moves to the offset and cuts the file there.
+  BOOL Truncate(LONGLONG offset) { return m_file.Truncate(offset); }
+  // The package is complete and checked: it stays once closed.
+  bool Keep() { return m_file.SetDeleteOnClose(false) != FALSE; }
+  // Closes the file and deletes it, complete or not.
+  void Discard();
+  // Closes the file, which stays only if it was kept.
+  void Release() { m_file.Close(); }
+
+ private:
+  CFileHandle m_file;
+  std::wstring m_path;
+};

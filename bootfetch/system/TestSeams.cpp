@@ -1,0 +1,6 @@
+#include "system/TestSeams.h"
+
+CTestSeams& TestSeams() {
+  static CTestSeams seams;
+  return seams;
+}

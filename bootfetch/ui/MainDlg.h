@@ -1,0 +1,59 @@
+#pragma once
+
+#include <string>
+
+#include "ui/CAutoTranslateDlg.h"
+#include "ui/CaptionIcons.h"
+#include "ui/ComApartment.h"
+#include "ui/DialogDpiLayout.h"
+#include "download/Downloader.h"
+#include "CProgressBarCtrl.h"
+#include "ui/TaskbarProgress.h"
+#include "resources/resource.h"
+
+// The one window of the program: downloads the package named on the command
+// line, shows the progress, offers a retry after a failure and opens the
+// finished package with the shell. The dialog result is the exit code.
+class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
+ public:
+  enum { IDD = IDD_MAIN };
+
+  // Dialog results, which become the exit code of the process.
+  enum Result { kLaunched = 1, kCancelled = 2, kFailed = 3, kNotOpened = 4, kNoDialog = -1 };
+
+  BEGIN_MSG_MAP(CMainDlg)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogWaitForLanguage)
+    CHAIN_MSG_MAP(BaseDialog)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
+    MESSAGE_HANDLER(WM_TIMER, OnTimer)
+    MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
+    MESSAGE_HANDLER(CTaskbarProgress::ButtonCreatedMessage(), OnTaskbarButtonCreated)
+  END_MSG_MAP()
+
+ private:
+  typedef CAutoTranslateDlg<CMainDlg, ATL::CWindow> BaseDialog;
+
+  // Leaves the message unhandled: the base translates the dialog next.
+  LRESULT OnInitDialogWaitForLanguage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+  LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+  LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+  LRESULT OnCancel(WORD notifyCode, WORD id, HWND control, BOOL& handled);
+  LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+  LRESULT OnTaskbarButtonCreated(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+
+  void Launch();
+  void ReadUrlFromCommandLine();
+  void UpdateCaption();
+  bool StartTimer();
+  void StopTimer();
+
+  WTL::CProgressBarCtrl m_progress;
+  CCaptionIcons m_icons{IDI_APPLICATION_ICON};
+  CDialogDpiLayout m_layout;
+  CComApartment m_com;  // outlives the taskbar's COM object
+  CTaskbarProgress m_taskbar;
+  CDownloader m_downloader;
+  std::wstring m_url;
+  bool m_launched = false;
+};
