@@ -16,6 +16,7 @@
 
 #include "LanguageSimpleFile.h"
 #include "Stopwatch.h"
+#include "ControlCharEscapes.h"
 #include "Translator.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "Encoding.h"
 #include "Exception.h"
 #include "Schema.h"
-#include "Translator.h"
+#include "ControlCharEscapes.h"
 #include "XmlLibraryReference.h"
 #include "language_simple.hxx"
 

@@ -1,7 +1,6 @@
 #include "Translator.h"
 
 #include "LanguageSimpleFile.h"
-#include "StringUtils.h"
 
 namespace libi18n {
 
@@ -29,17 +28,5 @@ std::wstring GetTranslation(const std::wstring& id) {
 }
 
 bool HasTranslation(const std::wstring& id) { return g_translator && g_translator->HasMessage(id); }
-
-std::wstring EscapeControlChars(const std::wstring& text) {
-  std::wstring result = ReplaceAll(text, L"\n", L"\\n");
-  result = ReplaceAll(result, L"\r", L"\\r");
-  return ReplaceAll(result, L"\t", L"\\t");
-}
-
-std::wstring UnescapeControlChars(const std::wstring& text) {
-  std::wstring result = ReplaceAll(text, L"\\n", L"\n");
-  result = ReplaceAll(result, L"\\r", L"\r");
-  return ReplaceAll(result, L"\\t", L"\t");
-}
 
 }  // namespace libi18n

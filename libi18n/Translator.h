@@ -18,9 +18,4 @@ void SetTranslator(boost::shared_ptr<CMessageTranslator> translator);
 std::wstring GetTranslation(const std::wstring& id);
 bool HasTranslation(const std::wstring& id);
 
-// Line feed, carriage return and tab to and from their backslash forms "\n",
-// "\r" and "\t". A backslash itself has no escape.
-std::wstring EscapeControlChars(const std::wstring& text);
-std::wstring UnescapeControlChars(const std::wstring& text);
-
 }  // namespace libi18n

@@ -7,7 +7,7 @@
 #include "Encoding.h"
 #include "LanguageSimpleFile.h"
 #include "TestFiles.h"
-#include "Translator.h"
+#include "ControlCharEscapes.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "Encoding.h"
 #include "Exception.h"
 #include "TestFiles.h"
-#include "Translator.h"
+#include "ControlCharEscapes.h"
 
 namespace {
 

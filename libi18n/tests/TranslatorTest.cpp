@@ -1,3 +1,4 @@
+#include "ControlCharEscapes.h"
 #include "Translator.h"
 
 #include <gtest/gtest.h>
