@@ -214,8 +214,8 @@ compares with a native client and means most where Wine runs natively.
 Row 4a fetches the file again with its SHA-256 pinned in the URL (hashed on
 a thread of its own, one piece behind the reads), next to
 \`sha256_benchmark.exe\`, which does that hashing alone: it copies the
-server's bytes into two buffers in turn, in the pieces of the download's
-reads, hands each piece to the download's hashing thread
+server's bytes into two buffers in turn, in 1 MiB pieces (the download's
+largest read, what its reads take in on a fast link), hands each piece to the download's hashing thread
 (\`CBackgroundHasher\`) while it fills the next, and checks the digest
 against the same pin. A pinned download can go no faster than the slower of
 the unpinned download and that hashing, so the ratio is at most about 1; on
