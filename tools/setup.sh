@@ -147,7 +147,8 @@ build_xerces() {
   # reads the registry's whole charset database each time the library starts,
   # tens of milliseconds before bootfetch's dialog can show. Documents are read
   # by the library's own transcoders either way (UTF-8, UTF-16, UCS-4,
-  # US-ASCII, ISO-8859-1, windows-1252); only other encodings are refused.
+  # US-ASCII, ISO-8859-1, windows-1252, three EBCDIC pages); only other
+  # encodings are refused.
   say "cross-building Xerces-C as a static 32-bit Windows library (a few minutes)"
   cmake -S "$src" -B "$work/build" -G "Unix Makefiles" \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/i686-w64-mingw32.cmake" \
