@@ -33,5 +33,4 @@ class CFileHandle : public CHandleBase<CKernelHandleTraits<-1>> {
     FILE_DISPOSITION_INFO info = {remove};
     return SetFileInformationByHandle(m_handle, FileDispositionInfo, &info, sizeof(info));
   }
-  void Swap(CFileHandle& other) { std::swap(m_handle, other.m_handle); }
 };

@@ -413,11 +413,11 @@ DWORD CDownloader::Read(CDownloadAttempt& attempt, char* buffer, DWORD size) {
     // character set.
     const BOOL done = WinInet().InternetReadFileExA(attempt.request.Get(), &context.read,
                                                     IRF_ASYNC | IRF_NO_WAIT, attempt.contextValue);
-    if (done) return context.read.dwBufferLength;
-    if (!Complete(attempt, FALSE)) throw CConnectionLost{kDownloadFile};
-    // A size left as it was is no read; a read of exactly the size, were it
-    // taken for none, would only make the body short, and so fail.
-    if (context.read.dwBufferLength != size) return context.read.dwBufferLength;
+    if (!Complete(attempt, done)) throw CConnectionLost{kDownloadFile};
+    // After a wait, a size left as it was is no read; a read of exactly the
+    // size, were it taken for none, would only make the body short, and so
+    // fail.
+    if (done || context.read.dwBufferLength != size) return context.read.dwBufferLength;
   }
 }
 

@@ -20,8 +20,9 @@ bool CPackageFile::Create() {
 
 void CPackageFile::TakeFrom(CPackageFile& other) {
   Discard();
-  m_file.Swap(other.m_file);
-  m_path.swap(other.m_path);
+  m_file.Attach(other.m_file.Detach());
+  m_path = std::move(other.m_path);
+  other.m_path.clear();
 }
 
 void CPackageFile::Discard() {

@@ -25,21 +25,20 @@ std::vector<char> ReadCatalogueResource() {
   return std::vector<char>(bytes, bytes + size);
 }
 
-bool WriteWholeFile(const std::wstring& path, const std::vector<char>& bytes) {
-  CFileHandle file;
-  DWORD written = 0;
-  return file.Create(path.c_str(), GENERIC_WRITE, 0, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL) &&
-         file.Write(bytes.data(), static_cast<DWORD>(bytes.size()), written) &&
-         written == bytes.size();
-}
-
-// Writes the catalogue to a unique temporary file; returns its path, or an
-// empty one (and leaves no file behind) when it cannot.
+// Writes the catalogue to a unique temporary file, through the handle that
+// reserved its name; returns its path, or an empty one (and leaves no file
+// behind) when it cannot.
 std::wstring WriteCatalogueCopy() {
-  CTempFileGuard copy(CreateUniqueTempFile(L"language", L".xml"));
-  if (copy.Path().empty()) return std::wstring();
-  const std::vector<char> catalogue = ReadCatalogueResource();
-  if (catalogue.empty() || !WriteWholeFile(copy.Path(), catalogue)) return std::wstring();
+  CFileHandle file;
+  CTempFileGuard copy(CreateUniqueTempFile(L"language", L".xml", GENERIC_WRITE, 0, file));
+  const std::vector<char> catalogue =
+      copy.Path().empty() ? std::vector<char>() : ReadCatalogueResource();
+  DWORD written = 0;
+  const bool whole = !catalogue.empty() &&
+                     file.Write(catalogue.data(), static_cast<DWORD>(catalogue.size()), written) &&
+                     written == catalogue.size();
+  // Closed before the guard may delete it and before the parser opens it.
+  if (!file.Close() || !whole) return std::wstring();
   return copy.Detach();
 }
 
