@@ -39,9 +39,57 @@ install_packages() {
   missing=$(missing_packages)
   [ -z "$missing" ] && return 0
   say "installing packages: $(echo $missing)"
-  as_root apt-get update -q
+  apt_update
   # shellcheck disable=SC2086
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends $missing
+  apt_install $missing
+}
+
+# A mirror caught mid-sync refuses an index ("File has unexpected size ...
+# Mirror sync in progress?") for minutes or days; apt then exits 100 although
+# every other index was fetched.
+apt_update_tries=3
+apt_update_pause=${SETUP_APT_PAUSE:-10} # seconds; the script test sets 0
+os_release=${SETUP_OS_RELEASE:-/etc/os-release}
+apt_failed_indexes="" # "E: Failed to fetch URL  mirror's message" lines
+
+apt_update() {
+  local try log
+  log=$(mktemp)
+  for ((try = 1; try <= apt_update_tries; try++)); do
+    if as_root apt-get update -q 2>&1 | tee "$log"; [ "${PIPESTATUS[0]}" -eq 0 ]; then
+      apt_failed_indexes=""
+      rm -f "$log"
+      return 0
+    fi
+    apt_failed_indexes=$(grep -E '^[EW]: Failed to fetch' "$log" | sed -E 's/ +Hashes of expected file:.*//' || true)
+    [ -n "$apt_failed_indexes" ] || apt_failed_indexes="E: apt-get update failed: $(grep -E '^E:' "$log" | head -n 1)"
+    if ((try < apt_update_tries)); then
+      say "apt-get update failed (try $try of $apt_update_tries); trying again in ${apt_update_pause} s"
+      sleep "$apt_update_pause"
+    fi
+  done
+  rm -f "$log"
+  say "going on with the indexes apt has; these failed: $(printf '%s' "$apt_failed_indexes" | tr '\n' ' ')"
+}
+
+release_codename() {
+  sed -n 's/^VERSION_CODENAME=//p' "$os_release" | tr -d '"' | head -n 1
+}
+
+apt_install() {
+  local install=(env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends)
+  as_root "${install[@]}" "$@" && return 0
+  # Without one suite's index (security, updates) the solver mixes that
+  # suite's amd64 versions with the release's i386 ones, and the multi-arch
+  # pairs Wine needs disagree; the release's own suite has both halves.
+  local release
+  release=$(release_codename)
+  if [ -n "$release" ]; then
+    say "the install did not resolve; trying once more with the release's main suite ($release) preferred"
+    as_root "${install[@]}" -t "$release" "$@" && return 0
+  fi
+  echo "[setup] could not install the packages${apt_failed_indexes:+; the mirror refused an index: $apt_failed_indexes}" >&2
+  exit 1
 }
 
 ensure_deb_src() {
@@ -56,7 +104,7 @@ Suites: bookworm
 Components: main
 Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
 SRC
-  as_root apt-get update -q
+  apt_update
 }
 
 # Wine runs 32-bit Windows programs in 32-bit Linux processes. Some kernels
@@ -137,7 +185,10 @@ build_xerces() {
   rm -rf "$work" "$xerces_prefix"
   mkdir -p "$work"
   say "fetching Debian's xerces-c source package"
-  (cd "$work" && apt-get source -q xerces-c >/dev/null)
+  (cd "$work" && apt-get source -q xerces-c >/dev/null) || {
+    echo "[setup] could not fetch the xerces-c source${apt_failed_indexes:+; the mirror refused an index: $apt_failed_indexes}" >&2
+    exit 1
+  }
   local src
   src=$(find "$work" -maxdepth 1 -mindepth 1 -type d -name 'xerces-c-*' | head -n 1)
   [ -n "$src" ] || { echo "xerces-c source not found" >&2; exit 1; }
@@ -179,6 +230,8 @@ build_xerces() {
   echo "$recipe" >"$stamp"
 }
 
+# Sourced by the script tests, which call one step on stand-ins.
+[ "${BASH_SOURCE[0]}" = "$0" ] || return 0
 install_packages
 link_wine_fonts
 register_i386_emulator
