@@ -17,6 +17,8 @@ struct CRequestRecord {
   std::string agent;
   std::string range;
   std::string ifRange;
+  std::string cacheControl;
+  std::string pragma;
   std::string sent;  // bytes on the wire so far, the head included
 };
 

@@ -91,7 +91,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if not mode.startswith("_"):
             self.record = [self.server.server_address[1], self.command, self.path,
                            self.headers.get("User-Agent", ""), self.headers.get("Range", ""),
-                           self.headers.get("If-Range", ""), 0]
+                           self.headers.get("If-Range", ""),
+                           self.headers.get("Cache-Control", ""), self.headers.get("Pragma", ""),
+                           0]
             with log_lock:
                 request_log.append(self.record)
         self.close_connection = True
