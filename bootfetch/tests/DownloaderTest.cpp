@@ -12,6 +12,7 @@
 #include <random>
 #include <thread>
 
+#include "FileHandle.h"
 #include "PathUtils.h"
 #include "TempDir.h"
 #include "TestServer.h"
@@ -185,6 +186,9 @@ TEST_F(DownloaderTest, DownloadsByteIdenticalFile) {
     downloader.Start(kServer + std::wstring(c.path));
     ASSERT_TRUE(Finish(downloader));
     ExpectPackage(downloader, c.size);
+    // Released, the file is the user's: nothing of ours holds it.
+    downloader.ReleasePackage();
+    EXPECT_TRUE(DeleteFileW(downloader.GetFilePath().c_str())) << GetLastError();
   }
 }
 
@@ -222,6 +226,11 @@ TEST_F(DownloaderTest, CancelEndsAStalledRead) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
   ASSERT_TRUE(WaitForBytes(downloader));
+  // Nobody else writes the package while it is being fetched.
+  CFileHandle writer;
+  EXPECT_FALSE(writer.Create(downloader.GetFilePath().c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                             0));
   downloader.Cancel();
   EXPECT_EQ(1, StalledBodies()) << "the cancel waited for the server";
   EXPECT_TRUE(LeftoverCountBecomes(0)) << "the worker is still in the read";
@@ -294,12 +303,17 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
     std::size_t size, shift;  // of the final body
   } rows[] = {
       {"/throttle/270000/262144/400", "", {{"", true}}, 270000, 0},
+      // Headers after 1.5 s, the body 1.5 s later: within the time-out only
+      // if the clock starts again at the headers.
+      {"/late/5000/1500", "", {{"", true}}, 5000, 0},
       {"/resume/etag/5000/3000/{KEY}", kTag, resumes, 5000, 0},
       {"/resume/etag/5000/3000/{KEY}#sha256=" + ToNarrow(kDigest5000), kTag, resumes, 5000, 0},
       {"/resume/dated/5000/3000/{KEY}", "Mon, 07 Dec 2026 12:00:00 GMT", resumes, 5000, 0},
       {"/resume/republished/5000/3000/{KEY}", kTag, resumes, 5000, 1},
       {"/resume/ignored/5000/3000/{KEY}", kTag, resumes, 5000, 0},
       {"/resume/weak/5000/3000/{KEY}", "", restarts, 5000, 0},
+      {"/resume/weak-dated/5000/3000/{KEY}", "", restarts, 5000, 0},
+      {"/resume/shrunk/5000/3000/{KEY}", kTag, resumes, 2500, 0},
       {"/resume/none/5000/3000/{KEY}", "", restarts, 5000, 0},
       {"/resume/bad-range/5000/3000/{KEY}", kTag, refused, 5000, 0},
       {"/resume/416/5000/3000/{KEY}", kTag, refused, 5000, 0},
@@ -323,6 +337,8 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       ASSERT_EQ(1u, log.size());
       EXPECT_EQ(attempt.range, log[0].range);
       EXPECT_EQ(resumed ? ReplaceKey(row.ifRange, key) : "", log[0].ifRange);
+      EXPECT_EQ("no-cache", log[0].cacheControl) << "a cache on the way may answer";
+      EXPECT_EQ("no-cache", log[0].pragma) << "an HTTP/1.0 cache on the way may answer";
       if (attempt.finishes) {
         ExpectBody(downloader, PatternBody(row.size + row.shift).substr(row.shift));
         if (resumed) {

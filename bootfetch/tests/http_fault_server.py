@@ -183,13 +183,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             resume_counts[key] = count + 1
         shift = 1 if mode == "republished" and count else 0
         tag = '"%s-%d"' % (key, shift)
+        if mode == "shrunk" and count:  # republished shorter than the kept part
+            size, tag = size // 2, '"%s-1"' % key
         headers = [] if mode == "none" else [("Accept-Ranges", "bytes")]
-        if mode == "dated":
+        if mode in ("dated", "weak-dated"):
             headers.append(("Last-Modified", RESUME_DATE))
-        else:
-            headers.append(("ETag", "W/" + tag if mode == "weak" else tag))
+        if mode != "dated":
+            headers.append(("ETag", "W/" + tag if mode in ("weak", "weak-dated") else tag))
         wanted = self.headers.get("Range", "")
-        validator = RESUME_DATE if mode == "dated" else tag
+        validator = RESUME_DATE if mode in ("dated", "weak-dated") else tag
         start = 0
         if wanted and mode == "416":
             self.head("416 Range Not Satisfiable",
@@ -224,6 +226,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.body(int(before))
         self.hold()
         self.body(int(size) - int(before), offset=int(before))
+
+    def mode_late(self, size, ms, *rest):
+        time.sleep(int(ms) / 1000.0)
+        self.head("200 OK", [("Content-Length", size)])
+        time.sleep(int(ms) / 1000.0)
+        self.body(int(size))
 
     def mode_silent(self, *rest):
         release.clear()
