@@ -293,7 +293,7 @@ void CDownloader::ParseUrl(CDownloadAttempt& attempt) {
 // Each handle is published before its first use, so that the fallback of a
 // stop (a worker stuck in a call) finds it to close.
 void CDownloader::OpenConnection(CDownloadAttempt& attempt) {
-  const CWinInetLibrary& api = WinInet();
+  const CWinInetEntryPoints& api = WinInet();
   attempt.root.Attach(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
                                         INTERNET_FLAG_ASYNC));
   if (attempt.root.Get() == nullptr) throw CException(kInternetOpen);

@@ -17,6 +17,7 @@
 #include "TempDir.h"
 #include "TestServer.h"
 #include "Translator.h"
+#include "WinInetDouble.h"
 
 namespace {
 
@@ -489,6 +490,86 @@ TEST_F(DownloaderTest, RandomlyCutOrPaddedBodies) {
     } else {
       ExpectFailedWithoutFile(downloader);
     }
+  }
+}
+
+// The double's answer: a body that may be resumed, from `from` on, which
+// breaks off after `cut` bytes.
+CDoubleAnswer DoubleAnswer(std::size_t from, std::size_t cut = std::string::npos) {
+  const std::wstring whole = std::to_wstring(5000);
+  CDoubleAnswer answer;
+  answer.headers = {{HTTP_QUERY_STATUS_CODE, from ? L"206" : L"200"},
+                    {HTTP_QUERY_CONTENT_LENGTH, std::to_wstring(5000 - from)},
+                    {HTTP_QUERY_ACCEPT_RANGES, L"bytes"},
+                    {HTTP_QUERY_ETAG, L"\"v1\""}};
+  if (from) answer.headers[HTTP_QUERY_CONTENT_RANGE] = L"bytes 3000-4999/5000";
+  answer.body = PatternBody(5000).substr(from);
+  answer.cut = cut;
+  return answer;
+}
+
+const wchar_t kDoubleUrl[] = L"http://double.invalid/package.msi";
+
+// Against WinInet as Windows documents it, where no-wait reads find nothing
+// buffered, or answer 0 at once, and completions come from other threads.
+TEST_F(DownloaderTest, DownloadsThroughAWinInetAsDocumented) {
+  for (const bool zeroReads : {false, true}) {
+    for (const bool resumed : {false, true}) {
+      SCOPED_TRACE(std::string(zeroReads ? "zero reads" : "pending reads") +
+                   (resumed ? ", resumed" : ""));
+      std::vector<CDoubleAnswer> answers = {DoubleAnswer(0, resumed ? 3000 : std::string::npos)};
+      if (resumed) answers.push_back(DoubleAnswer(3000));
+      CWinInetDouble internet(answers, DoubleHold::kNone, zeroReads);
+      {
+        CDownloader downloader(kShortTimeoutMs);
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+          downloader.Start(kDoubleUrl);
+          ASSERT_TRUE(Finish(downloader));
+        }
+        ExpectPackage(downloader, 5000);
+        downloader.Cancel();
+      }
+      EXPECT_TRUE(LeftoverFiles().empty());
+      const std::vector<std::wstring> sent = internet.SentHeaders();
+      ASSERT_EQ(answers.size(), sent.size());
+      for (std::size_t i = 0; i < sent.size(); ++i) {
+        EXPECT_EQ(
+            std::string(i ? "Cache-Control: no-cache\r\nRange: bytes=3000-\r\nIf-Range: \"v1\"\r\n"
+                          : "Cache-Control: no-cache\r\n"),
+            ToNarrow(sent[i]));
+        EXPECT_TRUE(internet.RequestFlags()[i] & INTERNET_FLAG_PRAGMA_NOCACHE);
+        EXPECT_EQ("*/*", ToNarrow(internet.AcceptTypes()[i]));
+      }
+      EXPECT_EQ(std::vector<std::string>(), internet.Faults());
+      EXPECT_EQ(0, internet.OpenHandles());
+      EXPECT_EQ(static_cast<int>(answers.size()), internet.ClosingNotices());
+    }
+  }
+}
+
+// A cancel in every phase ends the attempt at once, and only the worker
+// closes the handles, never under a call it is inside.
+TEST_F(DownloaderTest, CancelThroughAWinInetAsDocumentedClosesOnlyFromTheWorker) {
+  const struct {
+    const char* name;
+    DoubleHold hold;
+  } rows[] = {{"sending", DoubleHold::kSend},
+              {"waiting for the body", DoubleHold::kRead},
+              {"asking what has arrived", DoubleHold::kQuery},
+              {"inside a long read", DoubleHold::kInsideRead}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CWinInetDouble internet({DoubleAnswer(0)}, row.hold, row.hold == DoubleHold::kQuery);
+    {
+      CDownloader downloader;
+      downloader.Start(kDoubleUrl);
+      ASSERT_TRUE(internet.WaitForHold(10000));
+      downloader.Cancel();
+      EXPECT_EQ(0, internet.OpenHandles()) << "the worker was left behind";
+    }
+    EXPECT_EQ(std::vector<std::string>(), internet.Faults());
+    EXPECT_EQ(1, internet.ClosingNotices());
+    EXPECT_TRUE(LeftoverFiles().empty());
   }
 }
 
