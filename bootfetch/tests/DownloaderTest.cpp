@@ -496,7 +496,6 @@ TEST_F(DownloaderTest, RandomlyCutOrPaddedBodies) {
 // The double's answer: a body that may be resumed, from `from` on, which
 // breaks off after `cut` bytes.
 CDoubleAnswer DoubleAnswer(std::size_t from, std::size_t cut = std::string::npos) {
-  const std::wstring whole = std::to_wstring(5000);
   CDoubleAnswer answer;
   answer.headers = {{HTTP_QUERY_STATUS_CODE, from ? L"206" : L"200"},
                     {HTTP_QUERY_CONTENT_LENGTH, std::to_wstring(5000 - from)},
@@ -530,19 +529,18 @@ TEST_F(DownloaderTest, DownloadsThroughAWinInetAsDocumented) {
         downloader.Cancel();
       }
       EXPECT_TRUE(LeftoverFiles().empty());
-      const std::vector<std::wstring> sent = internet.SentHeaders();
-      ASSERT_EQ(answers.size(), sent.size());
-      for (std::size_t i = 0; i < sent.size(); ++i) {
-        EXPECT_EQ(
-            std::string(i ? "Cache-Control: no-cache\r\nRange: bytes=3000-\r\nIf-Range: \"v1\"\r\n"
-                          : "Cache-Control: no-cache\r\n"),
-            ToNarrow(sent[i]));
-        EXPECT_TRUE(internet.RequestFlags()[i] & INTERNET_FLAG_PRAGMA_NOCACHE);
-        EXPECT_EQ("*/*", ToNarrow(internet.AcceptTypes()[i]));
+      const CDoubleRecord record = internet.Record();
+      ASSERT_EQ(answers.size(), record.headers.size());
+      for (std::size_t i = 0; i < answers.size(); ++i) {
+        EXPECT_EQ(i ? "Cache-Control: no-cache\r\nRange: bytes=3000-\r\nIf-Range: \"v1\"\r\n"
+                    : "Cache-Control: no-cache\r\n",
+                  ToNarrow(record.headers[i]));
+        EXPECT_TRUE(record.flags[i] & INTERNET_FLAG_PRAGMA_NOCACHE);
+        EXPECT_EQ("*/*", ToNarrow(record.acceptTypes[i]));
       }
-      EXPECT_EQ(std::vector<std::string>(), internet.Faults());
-      EXPECT_EQ(0, internet.OpenHandles());
-      EXPECT_EQ(static_cast<int>(answers.size()), internet.ClosingNotices());
+      EXPECT_EQ(std::vector<std::string>(), record.faults);
+      EXPECT_EQ(0, record.openHandles);
+      EXPECT_EQ(static_cast<int>(answers.size()), record.closingNotices);
     }
   }
 }
@@ -565,10 +563,10 @@ TEST_F(DownloaderTest, CancelThroughAWinInetAsDocumentedClosesOnlyFromTheWorker)
       downloader.Start(kDoubleUrl);
       ASSERT_TRUE(internet.WaitForHold(10000));
       downloader.Cancel();
-      EXPECT_EQ(0, internet.OpenHandles()) << "the worker was left behind";
+      EXPECT_EQ(0, internet.Record().openHandles) << "the worker was left behind";
     }
-    EXPECT_EQ(std::vector<std::string>(), internet.Faults());
-    EXPECT_EQ(1, internet.ClosingNotices());
+    EXPECT_EQ(std::vector<std::string>(), internet.Record().faults);
+    EXPECT_EQ(1, internet.Record().closingNotices);
     EXPECT_TRUE(LeftoverFiles().empty());
   }
 }
