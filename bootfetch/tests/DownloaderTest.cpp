@@ -16,16 +16,12 @@
 #include "PathUtils.h"
 #include "TempDir.h"
 #include "TestServer.h"
+#include "TestTexts.h"
 #include "Translator.h"
+#include "WaitUntil.h"
 #include "WinInetDouble.h"
 
 namespace {
-
-const std::wstring kErrorText =
-    L"Unable to download the installation package. Please check your Internet connection or "
-    L"firewall settings and try again.";
-
-std::string ToNarrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 const DWORD kLongerThanFinishMs = 120000;
 const DWORD kShortTimeoutMs = 2000;
@@ -42,25 +38,19 @@ std::string ReplaceKey(std::string text, const std::string& key) {
 
 // Polls the way the dialog's timer does; false when the worker never ends.
 bool Finish(CDownloader& downloader) {
-  for (int i = 0; i < 600 && downloader.IsDownloading(); ++i) downloader.WaitForWorker(100);
-  return !downloader.IsDownloading();
+  return WaitUntil([&downloader] { return !downloader.IsDownloading(); }, 60000);
 }
 
 bool WaitForBytes(const CDownloader& downloader) {
-  for (int i = 0; i < 3000 && downloader.GetProgress() == 0; ++i) Sleep(10);
-  return downloader.GetProgress() > 0;
+  return WaitUntil([&downloader] { return downloader.GetProgress() > 0; }, 30000);
 }
 
 // Every test downloads into a temporary folder of its own, so that a
 // leftover package shows, and ends without a catalogue installed.
 class DownloaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetEnvironmentVariableW(L"TMP", (m_dir.Path() + L"\\").c_str());
-    TakeRequestLog();
-  }
+  void SetUp() override { TakeRequestLog(); }
   void TearDown() override {
-    SetEnvironmentVariableW(L"TMP", m_oldTmp.c_str());
     libi18n::SetTranslator(boost::shared_ptr<libi18n::CMessageTranslator>());
   }
 
@@ -74,33 +64,32 @@ class DownloaderTest : public ::testing::Test {
   // A worker left behind in a stalled read closes, and so removes, its file
   // only once the server goes on.
   bool LeftoverCountBecomes(std::size_t count) const {
-    for (int i = 0; i < 200 && LeftoverFiles().size() != count; ++i) Sleep(50);
-    return LeftoverFiles().size() == count;
+    return WaitUntil([this, count] { return LeftoverFiles().size() == count; }, 10000);
   }
   void ExpectFailedWithoutFile(CDownloader& downloader) {
     EXPECT_FALSE(downloader.IsDownloading());
-    EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
     const std::vector<std::wstring> files = LeftoverFiles();
-    EXPECT_TRUE(files.empty()) << ToNarrow(files.empty() ? L"" : files.front());
+    EXPECT_TRUE(files.empty()) << Narrow(files.empty() ? L"" : files.front());
   }
   void ExpectPackage(const CDownloader& downloader, std::size_t size) {
     ExpectBody(downloader, PatternBody(size));
   }
   void ExpectBody(const CDownloader& downloader, const std::string& body) {
-    EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ("", Narrow(downloader.GetErrorText()));
     EXPECT_EQ(1.0, downloader.GetProgress());
     EXPECT_TRUE(body == ReadBytes(downloader.GetFilePath())) << "file differs from the body sent";
   }
 
   CTempDir m_dir;
-  std::wstring m_oldTmp = TempPath();
+  CTempOverride m_tmp{m_dir.Path() + L"\\"};
 };
 
 TEST_F(DownloaderTest, RefusedUrlsFailWithoutTraffic) {
   const wchar_t* const urls[] = {L"", L"https://127.0.0.1/file/100", L"ftp://127.0.0.1/file/100",
                                  L"http:///file/100", L"127.0.0.1/file/100"};
   for (const wchar_t* url : urls) {
-    SCOPED_TRACE(ToNarrow(url));
+    SCOPED_TRACE(Narrow(url));
     CDownloader downloader;
     downloader.Start(url);
     ASSERT_TRUE(Finish(downloader));
@@ -128,7 +117,7 @@ TEST_F(DownloaderTest, ServerFaultsFailAndLeaveNoFile) {
       L"/redirect/-1",            // followed to an unusable answer
   };
   for (const wchar_t* path : paths) {
-    SCOPED_TRACE(ToNarrow(path));
+    SCOPED_TRACE(Narrow(path));
     CDownloader downloader;
     downloader.Start(kServer + std::wstring(path));
     ASSERT_TRUE(Finish(downloader));
@@ -142,7 +131,7 @@ TEST_F(DownloaderTest, ServerFaultsFailAndLeaveNoFile) {
 TEST_F(DownloaderTest, BodyPastTheLengthFailsWithoutWaitingForItsEnd) {
   for (const wchar_t* path :
        {L"/chunked-length/1000/3000/0/stall", L"/chunked-length/1000/1010/0/stall"}) {
-    SCOPED_TRACE(ToNarrow(path));
+    SCOPED_TRACE(Narrow(path));
     // Longer than Finish waits: only the length check can end the attempt.
     CDownloader downloader(kLongerThanFinishMs);
     downloader.Start(kServer + std::wstring(path));
@@ -162,7 +151,7 @@ TEST_F(DownloaderTest, SilentServerFailsAfterTheTimeout) {
       kServer + std::wstring(L"/stall/8192/1024/no-more-body.msi"),
   };
   for (const std::wstring& url : urls) {
-    SCOPED_TRACE(ToNarrow(url));
+    SCOPED_TRACE(Narrow(url));
     CDownloader downloader(kShortTimeoutMs);
     downloader.Start(url);
     const bool finished = Finish(downloader);
@@ -182,7 +171,7 @@ TEST_F(DownloaderTest, DownloadsByteIdenticalFile) {
       {L"/redirect/3000", 3000},  // WinInet follows it
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(ToNarrow(c.path));
+    SCOPED_TRACE(Narrow(c.path));
     CDownloader downloader;
     downloader.Start(kServer + std::wstring(c.path));
     ASSERT_TRUE(Finish(downloader));
@@ -216,8 +205,8 @@ TEST_F(DownloaderTest, CancelDuringDownloadEndsTheTransferAndDeletesPartialFile)
   ASSERT_EQ(1u, LeftoverFiles().size());
   downloader.Cancel();
   EXPECT_TRUE(LeftoverCountBecomes(0));
-  for (int i = 0; i < 100 && AbandonedAnswers() == abandoned; ++i) Sleep(100);
-  EXPECT_EQ(abandoned + 1, AbandonedAnswers()) << "the transfer went on";
+  EXPECT_TRUE(WaitUntil([abandoned] { return AbandonedAnswers() == abandoned + 1; }, 10000))
+      << "the transfer went on";
 }
 
 // The server holds the body back until released, for far longer than the
@@ -249,7 +238,7 @@ TEST_F(DownloaderTest, NewAttemptRemovesTheStoppedOnesPartialFile) {
       {L"http://127.0.0.1/file/100", 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(ToNarrow(c.url));
+    SCOPED_TRACE(Narrow(c.url));
     CDownloader downloader;
     downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
     ASSERT_TRUE(WaitForBytes(downloader));
@@ -270,7 +259,7 @@ TEST_F(DownloaderTest, FetchesPastTheCacheAndStoresNothingThere) {
     CDownloader downloader;
     downloader.Start(url);
     ASSERT_TRUE(Finish(downloader));
-    EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ("", Narrow(downloader.GetErrorText()));
     EXPECT_TRUE(PatternBody(3000 + shift).substr(shift) == ReadBytes(downloader.GetFilePath()))
         << "not the server's answer to this request";
     downloader.Cancel();
@@ -308,7 +297,7 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       // if the clock starts again at the headers.
       {"/late/5000/1500", "", {{"", true}}, 5000, 0},
       {"/resume/etag/5000/3000/{KEY}", kTag, resumes, 5000, 0},
-      {"/resume/etag/5000/3000/{KEY}#sha256=" + ToNarrow(kDigest5000), kTag, resumes, 5000, 0},
+      {"/resume/etag/5000/3000/{KEY}#sha256=" + Narrow(kDigest5000), kTag, resumes, 5000, 0},
       {"/resume/dated/5000/3000/{KEY}", "Mon, 07 Dec 2026 12:00:00 GMT", resumes, 5000, 0},
       {"/resume/republished/5000/3000/{KEY}", kTag, resumes, 5000, 1},
       {"/resume/ignored/5000/3000/{KEY}", kTag, resumes, 5000, 0},
@@ -343,11 +332,11 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       if (attempt.finishes) {
         ExpectBody(downloader, PatternBody(row.size + row.shift).substr(row.shift));
         if (resumed) {
-          EXPECT_EQ(ToNarrow(kept), ToNarrow(downloader.GetFilePath()));
+          EXPECT_EQ(Narrow(kept), Narrow(downloader.GetFilePath()));
         }
         break;
       }
-      EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
+      EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
       const bool keeps = *row.attempts[i + 1].range != '\0';
       EXPECT_EQ(keeps ? 1u : 0u, LeftoverFiles().size()) << "whether the part stays";
       kept = downloader.GetFilePath();
@@ -403,7 +392,7 @@ TEST_F(DownloaderTest, CancelAfterFinishDeletesPackage) {
   ASSERT_TRUE(Finish(downloader));
   ASSERT_TRUE(FileExists(downloader.GetFilePath()));
   downloader.Cancel();
-  EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+  EXPECT_EQ("", Narrow(downloader.GetErrorText()));
   EXPECT_TRUE(LeftoverFiles().empty());
 }
 
@@ -430,7 +419,7 @@ TEST_F(DownloaderTest, FailedRetryKeepsFinishedPackage) {
   const std::wstring finished = downloader.GetFilePath();
   downloader.Start(L"https://127.0.0.1/file/100");
   ASSERT_TRUE(Finish(downloader));
-  EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
+  EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
   EXPECT_TRUE(FileExists(finished));
 }
 
@@ -444,13 +433,12 @@ TEST_F(DownloaderTest, ErrorTextComesFromCatalogueOrIsTheBuiltInOne) {
   const struct {
     std::wstring catalogue, expected;
   } cases[] = {
-      {L"", kErrorText},  // no translator installed
-      {BUILT_IN_CATALOGUE, kErrorText},
+      {L"", kDownloadErrorText},  // no translator installed
       {custom, L"Custom"},
-      {other, kErrorText},  // a catalogue without the message
+      {other, kDownloadErrorText},  // a catalogue without the message
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(ToNarrow(c.catalogue));
+    SCOPED_TRACE(Narrow(c.catalogue));
     boost::shared_ptr<libi18n::CMessageTranslator> translator;
     if (!c.catalogue.empty()) {
       translator = libi18n::CreateTranslator(c.catalogue);
@@ -460,7 +448,7 @@ TEST_F(DownloaderTest, ErrorTextComesFromCatalogueOrIsTheBuiltInOne) {
     CDownloader downloader;
     downloader.Start(L"https://127.0.0.1/file/100");
     ASSERT_TRUE(Finish(downloader));
-    EXPECT_EQ(ToNarrow(c.expected), ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ(Narrow(c.expected), Narrow(downloader.GetErrorText()));
   }
 }
 
@@ -480,7 +468,7 @@ TEST_F(DownloaderTest, RandomlyCutOrPaddedBodies) {
     const std::wstring path = (chunked ? L"/chunked-length/" : L"/short/") +
                               std::to_wstring(length) + L"/" + std::to_wstring(sent) + L"/" +
                               std::to_wstring(round);
-    SCOPED_TRACE(ToNarrow(path));
+    SCOPED_TRACE(Narrow(path));
     CDownloader downloader;
     downloader.Start(kServer + path);
     ASSERT_TRUE(Finish(downloader));
@@ -534,9 +522,9 @@ TEST_F(DownloaderTest, DownloadsThroughAWinInetAsDocumented) {
       for (std::size_t i = 0; i < answers.size(); ++i) {
         EXPECT_EQ(i ? "Cache-Control: no-cache\r\nRange: bytes=3000-\r\nIf-Range: \"v1\"\r\n"
                     : "Cache-Control: no-cache\r\n",
-                  ToNarrow(record.headers[i]));
+                  Narrow(record.headers[i]));
         EXPECT_TRUE(record.flags[i] & INTERNET_FLAG_PRAGMA_NOCACHE);
-        EXPECT_EQ("*/*", ToNarrow(record.acceptTypes[i]));
+        EXPECT_EQ("*/*", Narrow(record.acceptTypes[i]));
       }
       EXPECT_EQ(std::vector<std::string>(), record.faults);
       EXPECT_EQ(0, record.openHandles);

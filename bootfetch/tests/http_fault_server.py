@@ -24,8 +24,13 @@
                                    none (no Accept-Ranges), republished (ETag
                                    and body change after the first request),
                                    ignored (always 200), bad-range (206 with
-                                   another total), 416
+                                   another total), 416, weak-dated (a weak
+                                   ETag and Last-Modified), shrunk (ETag
+                                   changes and SIZE halves after the first
+                                   request)
   /stall/SIZE/BEFORE               BEFORE bytes, then waits for /_release
+  /late/SIZE/MS                     headers after MS milliseconds, the body MS
+                                   milliseconds later
   /silent                          reads the request, then waits for /_release
                                    before closing without an answer
   /cacheable/SIZE/KEY              200 that any cache may keep for a day; the
@@ -36,8 +41,8 @@
   /_abandoned                      how many answers the client went away from
   /_log                            the requests so far (then forgotten), a line
                                    each: port, method, path, agent, Range,
-                                   If-Range and the bytes sent so far,
-                                   tab-separated
+                                   If-Range, Cache-Control, Pragma and the
+                                   bytes sent so far, tab-separated
 
 127.0.0.3 port 80 accepts no connection at all: its backlog is full, so a
 connect there waits until the client gives up.
@@ -58,7 +63,9 @@ import sys
 import threading
 import time
 
-PORTS = (80, 8080)  # 8080 only shows requests that should have gone to 80
+# 8080 only shows requests that should have gone to 80, 443 and 21 requests
+# for https and ftp URLs, which are never to be made.
+PORTS = (80, 8080, 443, 21)
 SILENT_HOST = "127.0.0.3"
 PATTERN = bytes(i % 251 for i in range(251)) * 1024
 
