@@ -13,6 +13,8 @@ namespace {
 const std::size_t kPiece = 1500;
 const DWORD kInsideReadMs = 300;
 
+typedef std::unique_lock<std::mutex> CLock;
+
 struct CState {
   std::vector<CDoubleAnswer> answers;
   DoubleHold hold = DoubleHold::kNone;
@@ -53,7 +55,7 @@ BOOL Call(HINTERNET handle, Body body) {
   DWORD error = ERROR_SUCCESS;
   BOOL result = FALSE;
   {
-    std::unique_lock<std::mutex> lock(state->lock);
+    CLock lock(state->lock);
     state->inCall = GetCurrentThreadId();
     const auto found = state->handles.find(handle);
     if (handle == nullptr || (found != state->handles.end() && found->second)) {
@@ -71,7 +73,7 @@ BOOL Call(HINTERNET handle, Body body) {
 
 // The call goes on in the background and ends on another thread, half the
 // time before the call returns; one that holds ends only by a close.
-BOOL Pending(std::unique_lock<std::mutex>& lock, DWORD& error, bool holds, bool arrives) {
+BOOL Pending(CLock& lock, DWORD& error, bool holds, bool arrives) {
   error = ERROR_IO_PENDING;
   if (holds) {
     SetEvent(state->held.Get());
@@ -103,7 +105,7 @@ BOOL Pending(std::unique_lock<std::mutex>& lock, DWORD& error, bool holds, bool 
 
 HINTERNET NewHandle(HINTERNET parent) {
   HINTERNET handle = nullptr;
-  Call(parent, [&](std::unique_lock<std::mutex>&, DWORD&) {
+  Call(parent, [&](CLock&, DWORD&) {
     handle = state->NewHandle();
     return TRUE;
   });
@@ -112,16 +114,14 @@ HINTERNET NewHandle(HINTERNET parent) {
 
 HINTERNET WINAPI Open(LPCWSTR, DWORD, LPCWSTR, LPCWSTR, DWORD) { return NewHandle(nullptr); }
 
-INTERNET_STATUS_CALLBACK WINAPI SetCallback(HINTERNET root, INTERNET_STATUS_CALLBACK callback) {
-  Call(root, [&](std::unique_lock<std::mutex>&, DWORD&) {
-    state->callback = callback;
-    return TRUE;
-  });
+INTERNET_STATUS_CALLBACK WINAPI SetCallback(HINTERNET, INTERNET_STATUS_CALLBACK callback) {
+  std::lock_guard<std::mutex> guard(state->lock);
+  state->callback = callback;
   return nullptr;
 }
 
 BOOL WINAPI SetOption(HINTERNET handle, DWORD, LPVOID, DWORD) {
-  return Call(handle, [](std::unique_lock<std::mutex>&, DWORD&) { return TRUE; });
+  return Call(handle, [](CLock&, DWORD&) { return TRUE; });
 }
 
 HINTERNET WINAPI Connect(HINTERNET root, LPCWSTR, INTERNET_PORT, LPCWSTR, LPCWSTR, DWORD, DWORD,
@@ -132,7 +132,7 @@ HINTERNET WINAPI Connect(HINTERNET root, LPCWSTR, INTERNET_PORT, LPCWSTR, LPCWST
 HINTERNET WINAPI OpenRequest(HINTERNET connection, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR,
                              LPCWSTR* types, DWORD flags, DWORD_PTR context) {
   HINTERNET handle = nullptr;
-  Call(connection, [&](std::unique_lock<std::mutex>&, DWORD&) {
+  Call(connection, [&](CLock&, DWORD&) {
     CDoubleRecord& record = state->record;
     state->answer = std::min(record.flags.size(), state->answers.size() - 1);
     record.flags.push_back(flags);
@@ -146,14 +146,14 @@ HINTERNET WINAPI OpenRequest(HINTERNET connection, LPCWSTR, LPCWSTR, LPCWSTR, LP
 }
 
 BOOL WINAPI SendRequest(HINTERNET request, LPCWSTR headers, DWORD length, LPVOID, DWORD) {
-  return Call(request, [&](std::unique_lock<std::mutex>& lock, DWORD& error) {
+  return Call(request, [&](CLock& lock, DWORD& error) {
     state->record.headers.push_back(headers ? std::wstring(headers, length) : std::wstring());
     return Pending(lock, error, state->hold == DoubleHold::kSend, false);
   });
 }
 
 BOOL WINAPI QueryInfo(HINTERNET request, DWORD level, LPVOID buffer, LPDWORD length, LPDWORD) {
-  return Call(request, [&](std::unique_lock<std::mutex>&, DWORD& error) {
+  return Call(request, [&](CLock&, DWORD& error) {
     const auto found = state->Answer().headers.find(level);
     if (found == state->Answer().headers.end()) {
       error = ERROR_HTTP_HEADER_NOT_FOUND;
@@ -172,7 +172,7 @@ BOOL WINAPI QueryInfo(HINTERNET request, DWORD level, LPVOID buffer, LPDWORD len
 }
 
 BOOL WINAPI QueryDataAvailable(HINTERNET request, LPDWORD available, DWORD, DWORD_PTR) {
-  return Call(request, [&](std::unique_lock<std::mutex>& lock, DWORD& error) {
+  return Call(request, [&](CLock& lock, DWORD& error) {
     if (state->taken == state->arrived && !state->Ended())
       return Pending(lock, error, state->Holds(DoubleHold::kQuery), true);
     *available = static_cast<DWORD>(state->arrived - state->taken);
@@ -181,7 +181,7 @@ BOOL WINAPI QueryDataAvailable(HINTERNET request, LPDWORD available, DWORD, DWOR
 }
 
 BOOL WINAPI ReadFileEx(HINTERNET request, LPINTERNET_BUFFERSA buffers, DWORD flags, DWORD_PTR) {
-  return Call(request, [&](std::unique_lock<std::mutex>& lock, DWORD& error) {
+  return Call(request, [&](CLock& lock, DWORD& error) {
     if (!(flags & IRF_NO_WAIT)) state->record.faults.push_back("a read that waits");
     const std::size_t buffered = state->arrived - state->taken;
     if (buffered == 0 && !state->Ended()) {
@@ -229,17 +229,10 @@ CWinInetDouble::CWinInetDouble(std::vector<CDoubleAnswer> answers, DoubleHold ho
   state->hold = hold;
   state->zeroReads = zeroReads;
   state->held.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  m_table.InternetCrackUrlW = &::InternetCrackUrlW;  // touches no network
-  m_table.InternetOpenW = &Open;
-  m_table.InternetConnectW = &Connect;
-  m_table.HttpOpenRequestW = &OpenRequest;
-  m_table.HttpSendRequestW = &SendRequest;
-  m_table.HttpQueryInfoW = &QueryInfo;
-  m_table.InternetSetOptionW = &SetOption;
-  m_table.InternetSetStatusCallbackW = &SetCallback;
-  m_table.InternetQueryDataAvailable = &QueryDataAvailable;
-  m_table.InternetReadFileExA = &ReadFileEx;
-  m_table.InternetCloseHandle = &Close;
+  // WinInet's own parser touches no network.
+  m_table = {&::InternetCrackUrlW, &Open,       &Connect,   &OpenRequest,
+             &SendRequest,         &QueryInfo,  &SetOption, &SetCallback,
+             &QueryDataAvailable,  &ReadFileEx, &Close};
   m_swap = std::make_unique<CWinInetSwap>(m_table);
 }
 
