@@ -17,9 +17,9 @@ struct CRequestRecord {
   std::string agent;
   std::string range;
   std::string ifRange;
+  std::string sent;  // bytes on the wire so far, the head included
   std::string cacheControl;
   std::string pragma;
-  std::string sent;  // bytes on the wire so far, the head included
 };
 
 // The requests the server saw since the last call.

@@ -41,8 +41,8 @@
   /_abandoned                      how many answers the client went away from
   /_log                            the requests so far (then forgotten), a line
                                    each: port, method, path, agent, Range,
-                                   If-Range, Cache-Control, Pragma and the
-                                   bytes sent so far, tab-separated
+                                   If-Range, the bytes sent so far,
+                                   Cache-Control and Pragma, tab-separated
 
 127.0.0.3 port 80 accepts no connection at all: its backlog is full, so a
 connect there waits until the client gives up.
@@ -71,6 +71,7 @@ PATTERN = bytes(i % 251 for i in range(251)) * 1024
 
 log_lock = threading.Lock()
 request_log = []
+SENT = 6  # the field of a request's record that counts the bytes sent
 release = threading.Event()
 stalled = 0  # answers waiting for /_release, under log_lock
 abandoned = 0  # answers the client went away from, under log_lock
@@ -98,9 +99,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if not mode.startswith("_"):
             self.record = [self.server.server_address[1], self.command, self.path,
                            self.headers.get("User-Agent", ""), self.headers.get("Range", ""),
-                           self.headers.get("If-Range", ""),
-                           self.headers.get("Cache-Control", ""), self.headers.get("Pragma", ""),
-                           0]
+                           self.headers.get("If-Range", ""), 0,
+                           self.headers.get("Cache-Control", ""), self.headers.get("Pragma", "")]
             with log_lock:
                 request_log.append(self.record)
         self.close_connection = True
@@ -115,7 +115,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.flush()
         if self.record:
             with log_lock:
-                self.record[-1] += len(data)
+                self.record[SENT] += len(data)
 
     def head(self, status, headers, cache="no-store"):
         lines = ["HTTP/1.1 %s" % status] + ["%s: %s" % h for h in headers]
