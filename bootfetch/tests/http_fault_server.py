@@ -63,9 +63,10 @@ import sys
 import threading
 import time
 
-# 8080 only shows requests that should have gone to 80, 443 and 21 requests
-# for https and ftp URLs, which are never to be made.
-PORTS = (80, 8080, 443, 21)
+# 8080 only shows requests that should have gone to 80; 443 and 21 show any
+# connection at all, as one for an https or ftp URL, which is never made.
+UNWANTED_PORTS = (443, 21)
+PORTS = (80, 8080) + UNWANTED_PORTS
 SILENT_HOST = "127.0.0.3"
 PATTERN = bytes(i % 251 for i in range(251)) * 1024
 
@@ -90,6 +91,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def log_message(self, *args):
         pass
+
+    def handle(self):
+        port = self.server.server_address[1]
+        if port in UNWANTED_PORTS:  # a TLS or FTP client sends no request line
+            with log_lock:
+                request_log.append([port, "CONNECT", "", "", "", "", 0, "", ""])
+        super().handle()
 
     def do_GET(self):
         global abandoned
