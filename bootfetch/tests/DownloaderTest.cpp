@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "FileHandle.h"
+#include "download/PackageFile.h"
 #include "PathUtils.h"
 #include "TempDir.h"
 #include "TestServer.h"
@@ -383,6 +384,37 @@ TEST_F(DownloaderTest, PinsAndFragments) {
     if (row.requested) {
       EXPECT_EQ("/file/5000", log[0].path);
     }
+  }
+}
+
+// Marked or not, a package file stays only once kept, and a discarded one
+// goes; an unmarked one that is only closed stays, which is why every
+// failure discards.
+TEST_F(DownloaderTest, PackageFilesStayOnlyWhenKept) {
+  const struct {
+    DeletionMark wanted;
+    bool keep, discard, stays;
+  } rows[] = {
+      {DeletionMark::kOnClose, false, false, false}, {DeletionMark::kOnClose, true, false, true},
+      {DeletionMark::kOnClose, true, true, false},   {DeletionMark::kNone, false, false, true},
+      {DeletionMark::kNone, true, true, false},      {DeletionMark::kNone, false, true, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(row.wanted)) + (row.keep ? " kept" : "") +
+                 (row.discard ? " discarded" : ""));
+    CPackageFile file;
+    ASSERT_TRUE(file.Create(row.wanted));
+    EXPECT_EQ(row.wanted != DeletionMark::kNone, file.IsMarked());
+    DWORD written = 0;
+    ASSERT_TRUE(file.Write("package", 7, written));
+    EXPECT_TRUE(!row.keep || file.Keep());
+    const std::wstring path = file.Path();
+    if (row.discard)
+      file.Discard();
+    else
+      file.Release();
+    EXPECT_EQ(row.stays ? "package" : "", ReadBytes(path));
+    DeleteFileW(path.c_str());
   }
 }
 
