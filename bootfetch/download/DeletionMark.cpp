@@ -26,7 +26,8 @@ BOOL SetPending(HANDLE file, bool remove) {
 }  // namespace
 
 // Before Windows 10 1709, and on file systems without the on-close state,
-// the first call fails and the older mark stands in.
+// the first call fails and the older mark stands in; Wine 8 refuses the
+// first call too (ERROR_INVALID_PARAMETER) and so takes the older mark.
 DeletionMark MarkForDeletion(HANDLE file, DeletionMark wanted) {
   if (wanted == DeletionMark::kNone) return DeletionMark::kNone;
   if (wanted == DeletionMark::kOnClose && SetOnClose(file, true)) return DeletionMark::kOnClose;
