@@ -19,6 +19,20 @@ std::wstring TempPath() {
   return std::wstring(buffer, length);
 }
 
+CTempOverride::CTempOverride(const std::wstring& folder) {
+  const DWORD length = GetEnvironmentVariableW(L"TMP", nullptr, 0);
+  m_hadOld = length > 0;
+  if (m_hadOld) {
+    m_old.resize(length);
+    m_old.resize(GetEnvironmentVariableW(L"TMP", &m_old[0], length));
+  }
+  SetEnvironmentVariableW(L"TMP", folder.c_str());
+}
+
+CTempOverride::~CTempOverride() {
+  SetEnvironmentVariableW(L"TMP", m_hadOld ? m_old.c_str() : nullptr);
+}
+
 CTempDir::CTempDir() {
   static unsigned counter = 0;
   for (;;) {

@@ -19,6 +19,20 @@ class CTempDir {
   std::wstring m_path;
 };
 
+// Points TMP, and so GetTempPathW, at another folder while the object lives,
+// then gives TMP back the value it had, or none.
+class CTempOverride {
+ public:
+  explicit CTempOverride(const std::wstring& folder);
+  ~CTempOverride();
+  CTempOverride(const CTempOverride&) = delete;
+  CTempOverride& operator=(const CTempOverride&) = delete;
+
+ private:
+  bool m_hadOld = false;
+  std::wstring m_old;
+};
+
 // The running program's folder, without a trailing separator.
 std::wstring ProgramFolder();
 std::wstring TempPath();                                             // ends with a separator

@@ -23,6 +23,15 @@ void CDownloadAttempt::EndFailed(bool partIsSound) {
   if (!keepsPart) package.Discard();
 }
 
+void CDownloadAttempt::RestartUnmarked() {
+  CloseConnection();
+  package.Discard();
+  unmarked = true;
+  validator.clear();
+  received = 0;
+  contentLength = -1;
+}
+
 std::shared_ptr<CDownloadAttempt> CDownloadAttempt::Snapshot() const {
   auto copy = std::make_shared<CDownloadAttempt>(url, timeoutMs);
   copy->contentLength = contentLength.load();

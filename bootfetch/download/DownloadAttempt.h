@@ -24,14 +24,18 @@ struct CDownloadAttempt {
   // An attempt left behind never leaves its file, even one completed late.
   ~CDownloadAttempt();
 
-  // Closes the request, the connection and the root, in that order; from
-  // another thread this ends a call blocked in one of them.
+  // Closes the request, the connection and the root, in that order: the
+  // worker's last step. From another thread, only to end a call that does
+  // not return, since a close under a running call is undefined.
   void CloseConnection();
   // Takes over what a failed attempt kept, to ask only for the rest.
   void ResumeFrom(CDownloadAttempt& failed);
   // Ends a failed attempt, the worker's: a sound part of a resumable body
   // stays for the next attempt, anything else is deleted.
   void EndFailed(bool partIsSound);
+  // Drops the file and the connection after a refused write through a
+  // deletion mark, for a start from nothing with an unmarked file.
+  void RestartUnmarked();
   // What the downloader keeps of an attempt whose worker it leaves behind.
   std::shared_ptr<CDownloadAttempt> Snapshot() const;
 
@@ -48,6 +52,7 @@ struct CDownloadAttempt {
   DWORD_PTR contextValue = 0;                   // WinInet's share of it
   std::atomic<std::int32_t> contentLength{-1};  // of the whole body; -1 until known
   CPackageFile package;                         // the worker's while it runs
+  bool unmarked = false;  // the worker's: the file system refused writes through marked files
   // What proves a later answer is the same file (a strong ETag or the
   // Last-Modified date), from the answer that began the file; empty when
   // that answer offered no ranges.

@@ -20,10 +20,17 @@ const DWORD kStopWaitMs = 500;
 const DWORD kStopPollMs = 20;
 // The most one read takes in: on a fast link the reads stay large.
 const DWORD kLargestRead = CRequestContext::kBufferSize;
-// Every run fetches the package itself: no cached copy, no second copy in
-// the cache, no cookies, and no dialog of WinInet's own.
-const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                            INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+// Every run fetches the package itself: no cached copy, neither WinInet's
+// nor a proxy's on the way, no second copy in the cache, no cookies, and no
+// dialog of WinInet's own.
+const DWORD kRequestFlags = INTERNET_FLAG_RELOAD | INTERNET_FLAG_PRAGMA_NOCACHE |
+                            INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_NO_COOKIES |
+                            INTERNET_FLAG_NO_UI;
+// The flag asks HTTP/1.0 caches (Pragma); HTTP/1.1 caches read this.
+const wchar_t kNoCacheHeader[] = L"Cache-Control: no-cache\r\n";
+// Without any, some servers offer only text.
+const wchar_t kAnyType[] = L"*/*";
+const wchar_t* const kAcceptTypes[] = {kAnyType, nullptr};
 // WinInet's own defaults differ between versions; under some there is none.
 const DWORD kTimeoutOptions[] = {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
                                  INTERNET_OPTION_RECEIVE_TIMEOUT};
@@ -67,6 +74,16 @@ void ThrowIfStopped(const CDownloadAttempt& attempt) {
   if (attempt.stop) throw CStopped();
 }
 
+// A write, cut or keep refused through a file marked for deletion: a
+// file-system filter may refuse what Windows documents for no caller after
+// the older mark. The attempt starts over with an unmarked file.
+struct CMarkRefused {};
+
+void ThrowFileFault(const CDownloadAttempt& attempt, const wchar_t* step) {
+  if (attempt.package.IsMarked()) throw CMarkRefused();
+  throw CDownloader::CException(step);
+}
+
 // Ends a call that WinInet may go on with in the background; true once it
 // has succeeded. A stop gives the call up at once, and the request's context
 // outlives it.
@@ -108,11 +125,12 @@ std::wstring ResumeValidator(HINTERNET request) {
   return std::wstring();
 }
 
-// The request for the rest of a kept part, only if it is still the same file.
-std::wstring ResumeHeaders(const CDownloadAttempt& attempt) {
-  if (attempt.received == 0) return std::wstring();
-  return L"Range: bytes=" + IntToString(attempt.received) + L"-\r\nIf-Range: " + attempt.validator +
-         L"\r\n";
+// Past every cache and, for the rest of a kept part, only if it is still the
+// same file.
+std::wstring RequestHeaders(const CDownloadAttempt& attempt) {
+  if (attempt.received == 0) return kNoCacheHeader;
+  return kNoCacheHeader + (L"Range: bytes=" + IntToString(attempt.received)) + L"-\r\nIf-Range: " +
+         attempt.validator + L"\r\n";
 }
 
 }  // namespace
@@ -132,23 +150,29 @@ void CDownloader::Start(const std::wstring& url) {
   auto next = std::make_shared<CDownloadAttempt>(url, m_timeoutMs);
   // Where a body broke off, only the rest is asked for, into the same file.
   if (m_attempt->keepsPart && m_attempt->url == url) next->ResumeFrom(*m_attempt);
+  next->unmarked = m_attempt->unmarked;
   CloseFile();
-  m_attempt->CloseConnection();
   m_attempt = std::move(next);
   RunGuarded(*m_attempt, [this] { CreateWorker(); });
 }
 
 void CDownloader::Stop() {
   if (m_worker.Get() == nullptr) return;
+  // The worker sees the flag within a poll, closes its handles and ends: a
+  // handle may be closed only while no call is made on it, and only the
+  // worker knows when that is.
   m_attempt->stop = true;
-  // Closing the handles is WinInet's way to end a call blocked on another
-  // thread. Where that does not end it, the worker is left to finish on its
-  // own, with the attempt it shares, rather than hold the caller up until a
-  // silent server or the time-out gives up.
-  m_attempt->CloseConnection();
   if (WaitForWorker(kStopWaitMs) != WAIT_OBJECT_0) {
-    m_attempt->abandoned = true;
-    m_attempt = m_attempt->Snapshot();
+    // The worker is inside a call that does not return (a WinInet that
+    // blocks, a hung name lookup). Closing the handles from here is the one
+    // way left to end it, and the lesser risk than holding the caller up
+    // until a silent server or the time-out gives up; failing that, the
+    // worker is left to finish on its own, with the attempt it shares.
+    m_attempt->CloseConnection();
+    if (WaitForWorker(kStopWaitMs) != WAIT_OBJECT_0) {
+      m_attempt->abandoned = true;
+      m_attempt = m_attempt->Snapshot();
+    }
   }
   m_worker.Close();
 }
@@ -215,7 +239,15 @@ DWORD WINAPI CDownloader::ThreadProc(LPVOID parameter) {
   const std::unique_ptr<std::shared_ptr<CDownloadAttempt>> share(
       static_cast<std::shared_ptr<CDownloadAttempt>*>(parameter));
   CDownloadAttempt& attempt = **share;
-  RunGuarded(attempt, [&attempt] { RunAttempt(attempt); });
+  RunGuarded(attempt, [&attempt] {
+    try {
+      RunAttempt(attempt);
+    } catch (const CMarkRefused&) {
+      attempt.RestartUnmarked();
+      RunAttempt(attempt);
+    }
+  });
+  attempt.CloseConnection();
   return 0;
 }
 
@@ -258,10 +290,10 @@ void CDownloader::ParseUrl(CDownloadAttempt& attempt) {
 
 // WinInet works in its asynchronous mode, where every wait for the network
 // is the worker's own (Complete): a stop ends it at once, on every WinInet.
-// Each handle is published before its first use and the stop flag read after
-// it, so that a stop either finds the handle to close or is seen here.
+// Each handle is published before its first use, so that the fallback of a
+// stop (a worker stuck in a call) finds it to close.
 void CDownloader::OpenConnection(CDownloadAttempt& attempt) {
-  const CWinInetLibrary& api = WinInet();
+  const CWinInetEntryPoints& api = WinInet();
   attempt.root.Attach(api.InternetOpenW(kAgent, INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr,
                                         INTERNET_FLAG_ASYNC));
   if (attempt.root.Get() == nullptr) throw CException(kInternetOpen);
@@ -274,9 +306,9 @@ void CDownloader::OpenConnection(CDownloadAttempt& attempt) {
   if (attempt.connection.Get() == nullptr) throw CException(kInternetConnect);
   attempt.context = std::make_shared<CRequestContext>(attempt.pin == PinStatus::kPinned ? 2 : 1);
   attempt.contextValue = CRequestContext::NewShare(attempt.context);
-  attempt.request.Attach(api.HttpOpenRequestW(attempt.connection.Get(), nullptr,
-                                              attempt.objectPath.c_str(), nullptr, nullptr, nullptr,
-                                              kRequestFlags, attempt.contextValue));
+  attempt.request.Attach(api.HttpOpenRequestW(
+      attempt.connection.Get(), nullptr, attempt.objectPath.c_str(), nullptr, nullptr,
+      const_cast<LPCWSTR*>(kAcceptTypes), kRequestFlags, attempt.contextValue));
   if (attempt.request.Get() == nullptr) {
     CRequestContext::ReleaseShare(attempt.contextValue);
     throw CException(kOpenRequest);
@@ -286,12 +318,11 @@ void CDownloader::OpenConnection(CDownloadAttempt& attempt) {
   SetTimeouts(attempt.request.Get(), attempt.timeoutMs);
   ThrowIfStopped(attempt);
   CRequestContext& context = *attempt.context;
-  context.headers = ResumeHeaders(attempt);
+  context.headers = RequestHeaders(attempt);
   context.Arm();
   // WinInet connects here: the network, not the package, has failed.
   if (!Complete(attempt,
-                api.HttpSendRequestW(attempt.request.Get(),
-                                     context.headers.empty() ? nullptr : context.headers.c_str(),
+                api.HttpSendRequestW(attempt.request.Get(), context.headers.c_str(),
                                      static_cast<DWORD>(context.headers.size()), nullptr, 0)))
     throw CConnectionLost{kSendRequest};
   attempt.lastHeard = GetTickCount();
@@ -330,7 +361,7 @@ void CDownloader::AcceptFirstAnswer(CDownloadAttempt& attempt) {
   if (!attempt.package.IsOpen())
     CreateTargetFile(attempt);
   else if (!attempt.package.Truncate(0))
-    throw CException(kSaveFile);
+    ThrowFileFault(attempt, kSaveFile);
 }
 
 // A partial answer goes after the kept part only when it is exactly the rest
@@ -345,11 +376,12 @@ void CDownloader::AcceptResumedAnswer(CDownloadAttempt& attempt) {
     throw CException(kInvalidContentRange);
   if (GetContentSize(attempt) != whole - kept) throw CException(kInvalidContentSize);
   // Whatever a failed write may have left past the kept part goes.
-  if (!attempt.package.Truncate(kept)) throw CException(kSaveFile);
+  if (!attempt.package.Truncate(kept)) ThrowFileFault(attempt, kSaveFile);
 }
 
 void CDownloader::CreateTargetFile(CDownloadAttempt& attempt) {
-  if (!attempt.package.Create()) throw CException(kCreateFile);
+  if (!attempt.package.Create(attempt.unmarked ? DeletionMark::kNone : DeletionMark::kOnClose))
+    throw CException(kCreateFile);
 }
 
 void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
@@ -376,7 +408,7 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     if (read == 0) {
       if (received != length) throw CConnectionLost{kDownloadFileSize};
       if (hasher) CheckPin(*hasher, attempt.pinnedDigest);
-      if (!attempt.package.Keep()) throw CException(kKeepFile);
+      if (!attempt.package.Keep()) ThrowFileFault(attempt, kKeepFile);
       attempt.complete = true;
       return;
     }
@@ -384,7 +416,7 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     // it announced.
     if (read > static_cast<DWORD>(length - received)) throw CException(kDownloadFileSize);
     DWORD written = 0;
-    if (!attempt.package.Write(buffer.data(), read, written)) throw CException(kSaveFile);
+    if (!attempt.package.Write(buffer.data(), read, written)) ThrowFileFault(attempt, kSaveFile);
     if (written != read) throw CException(kDiskSpace);
     if (hasher) {
       if (!hasher->Hash(buffer.data(), read)) throw CException(kHashPackage);

@@ -46,7 +46,8 @@ class CDownloader {
   // text.
   void Start(const std::wstring& url);
   // Stops a running worker, even one blocked on the network, and waits for it
-  // briefly; a stopped attempt leaves no file.
+  // briefly: the worker closes its own handles. A stopped attempt leaves no
+  // file.
   void Stop();
   // Stops and deletes the file, finished or not.
   void Cancel();

@@ -6,7 +6,7 @@
 #include "download/WinInetLibrary.h"
 
 bool QueryInfoText(HINTERNET request, DWORD infoLevel, std::wstring& text) {
-  const CWinInetLibrary& api = WinInet();
+  const CWinInetEntryPoints& api = WinInet();
   DWORD length = 0;
   if (api.HttpQueryInfoW(request, infoLevel, nullptr, &length, nullptr)) return false;
   if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || length < 1) return false;

@@ -14,6 +14,6 @@ struct CInternetHandleTraits {
 };
 
 // Owns one WinInet handle that two threads may close: the worker that made
-// it, when its attempt ends, and the downloader, to end a call blocked on the
-// network. Whoever takes the handle first closes it, so it closes once.
+// it, when its attempt ends, and the downloader, to end a call that does not
+// return. Whoever takes the handle first closes it, so it closes once.
 class CInternetHandle : public CHandleBase<CInternetHandleTraits> {};

@@ -9,11 +9,13 @@ const DWORD kAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
 
 }  // namespace
 
-bool CPackageFile::Create() {
+bool CPackageFile::Create(DeletionMark wanted) {
   m_path = CreateUniqueTempFile(L"Vantrel", L".msi", kAccess, FILE_SHARE_READ, m_file);
   if (m_path.empty()) return false;
-  if (m_file.SetDeleteOnClose(true)) return true;
-  // Unmarked, a partial package would outlive a crash: not used.
+  m_mark = MarkForDeletion(m_file.Get(), wanted);
+  if (m_mark != DeletionMark::kNone || wanted == DeletionMark::kNone) return true;
+  // Unmarked against the caller's wish, a partial package would outlive a
+  // crash: not used.
   Discard();
   return false;
 }
@@ -22,7 +24,14 @@ void CPackageFile::TakeFrom(CPackageFile& other) {
   Discard();
   m_file.Attach(other.m_file.Detach());
   m_path = std::move(other.m_path);
+  m_mark = other.m_mark;
   other.m_path.clear();
+}
+
+bool CPackageFile::Keep() {
+  if (ClearDeletionMark(m_file.Get(), m_mark) == FALSE) return false;
+  m_mark = DeletionMark::kNone;
+  return true;
 }
 
 void CPackageFile::Discard() {

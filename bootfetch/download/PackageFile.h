@@ -5,25 +5,31 @@
 #include <string>
 
 #include "FileHandle.h"
+#include "download/DeletionMark.h"
 
 // The package file of a download, held open through the one handle that
 // reserved its name until the shell has been asked to open it. It is shared
 // for reading only, so no other program can write, rename or replace it
 // meanwhile, and it is marked for deletion until it is complete, so that a
-// program ended from outside leaves no partial package behind.
+// program ended from outside leaves no partial package behind. Where a
+// file-system filter refuses writes through a marked file, the caller asks
+// for an unmarked one and deletes it itself on failure.
 class CPackageFile {
  public:
   CPackageFile() = default;
   CPackageFile(const CPackageFile&) = delete;
   CPackageFile& operator=(const CPackageFile&) = delete;
 
-  // A new file in the temporary folder; false when none could be made.
-  bool Create();
+  // A new file in the temporary folder, marked the wanted way or, failing
+  // that, the older one; false when none could be made.
+  bool Create(DeletionMark wanted = DeletionMark::kOnClose);
   // Takes over another attempt's file, which is left empty.
   void TakeFrom(CPackageFile& other);
 
   bool IsOpen() const { return m_file.IsCreated(); }
   const std::wstring& Path() const { return m_path; }
+  // Whether the file goes by itself when closed, until kept.
+  bool IsMarked() const { return m_mark != DeletionMark::kNone; }
 
   BOOL Write(const void* data, DWORD size, DWORD& written) {
     return m_file.Write(data, size, written);
@@ -33,7 +39,7 @@ class CPackageFile {
   // Moves to the offset and cuts the file there.
   BOOL Truncate(LONGLONG offset) { return m_file.Truncate(offset); }
   // The package is complete and checked: it stays once closed.
-  bool Keep() { return m_file.SetDeleteOnClose(false) != FALSE; }
+  bool Keep();
   // Closes the file and deletes it, complete or not.
   void Discard();
   // Closes the file, which stays only if it was kept.
@@ -42,4 +48,5 @@ class CPackageFile {
  private:
   CFileHandle m_file;
   std::wstring m_path;
+  DeletionMark m_mark = DeletionMark::kNone;
 };

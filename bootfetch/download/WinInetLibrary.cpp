@@ -1,5 +1,7 @@
 #include "download/WinInetLibrary.h"
 
+#include <atomic>
+
 #include "system/TestSeams.h"
 
 CWinInetLibrary::CWinInetLibrary() {
@@ -25,7 +27,19 @@ CWinInetLibrary::CWinInetLibrary() {
   static_cast<CWinInetEntryPoints&>(*this) = CWinInetEntryPoints();
 }
 
-const CWinInetLibrary& WinInet() {
+namespace {
+
+std::atomic<const CWinInetEntryPoints*> swapped{nullptr};
+
+}  // namespace
+
+const CWinInetEntryPoints& WinInet() {
+  if (const CWinInetEntryPoints* const table = swapped) return *table;
   static const CWinInetLibrary* const library = new CWinInetLibrary;
   return *library;
 }
+
+CWinInetSwap::CWinInetSwap(const CWinInetEntryPoints& table)
+    : m_previous(swapped.exchange(&table)) {}
+
+CWinInetSwap::~CWinInetSwap() { swapped = m_previous; }

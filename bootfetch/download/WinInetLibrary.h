@@ -18,6 +18,9 @@ struct CWinInetEntryPoints {
   decltype(&::InternetQueryDataAvailable) InternetQueryDataAvailable = nullptr;
   decltype(&::InternetReadFileExA) InternetReadFileExA = nullptr;
   decltype(&::InternetCloseHandle) InternetCloseHandle = nullptr;
+
+  // Only a complete table has any entry point.
+  bool IsLoaded() const { return InternetCloseHandle != nullptr; }
 };
 
 // WinInet, loaded at run time from the system folder only. It is not one of
@@ -29,12 +32,24 @@ class CWinInetLibrary : public CWinInetEntryPoints {
  public:
   CWinInetLibrary();
 
-  bool IsLoaded() const { return m_library.IsCreated(); }
-
  private:
   CSystemLibrary m_library;
 };
 
 // The process's WinInet, loaded on first use and never unloaded: a worker
-// left behind in a read may still be inside it when the process ends.
-const CWinInetLibrary& WinInet();
+// left behind in a read may still be inside it when the process ends. A
+// test's double stands in for it while a CWinInetSwap lives.
+const CWinInetEntryPoints& WinInet();
+
+// Puts a test's double in WinInet's place for its scope, which no download
+// may outlive.
+class CWinInetSwap {
+ public:
+  explicit CWinInetSwap(const CWinInetEntryPoints& table);
+  ~CWinInetSwap();
+  CWinInetSwap(const CWinInetSwap&) = delete;
+  CWinInetSwap& operator=(const CWinInetSwap&) = delete;
+
+ private:
+  const CWinInetEntryPoints* const m_previous;
+};

@@ -12,18 +12,17 @@
 #include <random>
 #include <thread>
 
+#include "FileHandle.h"
+#include "download/PackageFile.h"
 #include "PathUtils.h"
 #include "TempDir.h"
 #include "TestServer.h"
+#include "TestTexts.h"
 #include "Translator.h"
+#include "WaitUntil.h"
+#include "WinInetDouble.h"
 
 namespace {
-
-const std::wstring kErrorText =
-    L"Unable to download the installation package. Please check your Internet connection or "
-    L"firewall settings and try again.";
-
-std::string ToNarrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 const DWORD kLongerThanFinishMs = 120000;
 const DWORD kShortTimeoutMs = 2000;
@@ -40,25 +39,19 @@ std::string ReplaceKey(std::string text, const std::string& key) {
 
 // Polls the way the dialog's timer does; false when the worker never ends.
 bool Finish(CDownloader& downloader) {
-  for (int i = 0; i < 600 && downloader.IsDownloading(); ++i) downloader.WaitForWorker(100);
-  return !downloader.IsDownloading();
+  return WaitUntil([&downloader] { return !downloader.IsDownloading(); }, 60000);
 }
 
 bool WaitForBytes(const CDownloader& downloader) {
-  for (int i = 0; i < 3000 && downloader.GetProgress() == 0; ++i) Sleep(10);
-  return downloader.GetProgress() > 0;
+  return WaitUntil([&downloader] { return downloader.GetProgress() > 0; }, 30000);
 }
 
 // Every test downloads into a temporary folder of its own, so that a
 // leftover package shows, and ends without a catalogue installed.
 class DownloaderTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    SetEnvironmentVariableW(L"TMP", (m_dir.Path() + L"\\").c_str());
-    TakeRequestLog();
-  }
+  void SetUp() override { TakeRequestLog(); }
   void TearDown() override {
-    SetEnvironmentVariableW(L"TMP", m_oldTmp.c_str());
     libi18n::SetTranslator(boost::shared_ptr<libi18n::CMessageTranslator>());
   }
 
@@ -72,33 +65,32 @@ class DownloaderTest : public ::testing::Test {
   // A worker left behind in a stalled read closes, and so removes, its file
   // only once the server goes on.
   bool LeftoverCountBecomes(std::size_t count) const {
-    for (int i = 0; i < 200 && LeftoverFiles().size() != count; ++i) Sleep(50);
-    return LeftoverFiles().size() == count;
+    return WaitUntil([this, count] { return LeftoverFiles().size() == count; }, 10000);
   }
   void ExpectFailedWithoutFile(CDownloader& downloader) {
     EXPECT_FALSE(downloader.IsDownloading());
-    EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
     const std::vector<std::wstring> files = LeftoverFiles();
-    EXPECT_TRUE(files.empty()) << ToNarrow(files.empty() ? L"" : files.front());
+    EXPECT_TRUE(files.empty()) << Narrow(files.empty() ? L"" : files.front());
   }
   void ExpectPackage(const CDownloader& downloader, std::size_t size) {
     ExpectBody(downloader, PatternBody(size));
   }
   void ExpectBody(const CDownloader& downloader, const std::string& body) {
-    EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ("", Narrow(downloader.GetErrorText()));
     EXPECT_EQ(1.0, downloader.GetProgress());
     EXPECT_TRUE(body == ReadBytes(downloader.GetFilePath())) << "file differs from the body sent";
   }
 
   CTempDir m_dir;
-  std::wstring m_oldTmp = TempPath();
+  CTempOverride m_tmp{m_dir.Path() + L"\\"};
 };
 
 TEST_F(DownloaderTest, RefusedUrlsFailWithoutTraffic) {
   const wchar_t* const urls[] = {L"", L"https://127.0.0.1/file/100", L"ftp://127.0.0.1/file/100",
                                  L"http:///file/100", L"127.0.0.1/file/100"};
   for (const wchar_t* url : urls) {
-    SCOPED_TRACE(ToNarrow(url));
+    SCOPED_TRACE(Narrow(url));
     CDownloader downloader;
     downloader.Start(url);
     ASSERT_TRUE(Finish(downloader));
@@ -126,7 +118,7 @@ TEST_F(DownloaderTest, ServerFaultsFailAndLeaveNoFile) {
       L"/redirect/-1",            // followed to an unusable answer
   };
   for (const wchar_t* path : paths) {
-    SCOPED_TRACE(ToNarrow(path));
+    SCOPED_TRACE(Narrow(path));
     CDownloader downloader;
     downloader.Start(kServer + std::wstring(path));
     ASSERT_TRUE(Finish(downloader));
@@ -140,7 +132,7 @@ TEST_F(DownloaderTest, ServerFaultsFailAndLeaveNoFile) {
 TEST_F(DownloaderTest, BodyPastTheLengthFailsWithoutWaitingForItsEnd) {
   for (const wchar_t* path :
        {L"/chunked-length/1000/3000/0/stall", L"/chunked-length/1000/1010/0/stall"}) {
-    SCOPED_TRACE(ToNarrow(path));
+    SCOPED_TRACE(Narrow(path));
     // Longer than Finish waits: only the length check can end the attempt.
     CDownloader downloader(kLongerThanFinishMs);
     downloader.Start(kServer + std::wstring(path));
@@ -160,7 +152,7 @@ TEST_F(DownloaderTest, SilentServerFailsAfterTheTimeout) {
       kServer + std::wstring(L"/stall/8192/1024/no-more-body.msi"),
   };
   for (const std::wstring& url : urls) {
-    SCOPED_TRACE(ToNarrow(url));
+    SCOPED_TRACE(Narrow(url));
     CDownloader downloader(kShortTimeoutMs);
     downloader.Start(url);
     const bool finished = Finish(downloader);
@@ -180,11 +172,14 @@ TEST_F(DownloaderTest, DownloadsByteIdenticalFile) {
       {L"/redirect/3000", 3000},  // WinInet follows it
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(ToNarrow(c.path));
+    SCOPED_TRACE(Narrow(c.path));
     CDownloader downloader;
     downloader.Start(kServer + std::wstring(c.path));
     ASSERT_TRUE(Finish(downloader));
     ExpectPackage(downloader, c.size);
+    // Released, the file is the user's: nothing of ours holds it.
+    downloader.ReleasePackage();
+    EXPECT_TRUE(DeleteFileW(downloader.GetFilePath().c_str())) << GetLastError();
   }
 }
 
@@ -211,8 +206,8 @@ TEST_F(DownloaderTest, CancelDuringDownloadEndsTheTransferAndDeletesPartialFile)
   ASSERT_EQ(1u, LeftoverFiles().size());
   downloader.Cancel();
   EXPECT_TRUE(LeftoverCountBecomes(0));
-  for (int i = 0; i < 100 && AbandonedAnswers() == abandoned; ++i) Sleep(100);
-  EXPECT_EQ(abandoned + 1, AbandonedAnswers()) << "the transfer went on";
+  EXPECT_TRUE(WaitUntil([abandoned] { return AbandonedAnswers() == abandoned + 1; }, 10000))
+      << "the transfer went on";
 }
 
 // The server holds the body back until released, for far longer than the
@@ -222,6 +217,11 @@ TEST_F(DownloaderTest, CancelEndsAStalledRead) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
   ASSERT_TRUE(WaitForBytes(downloader));
+  // Nobody else writes the package while it is being fetched.
+  CFileHandle writer;
+  EXPECT_FALSE(writer.Create(downloader.GetFilePath().c_str(), GENERIC_WRITE,
+                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
+                             0));
   downloader.Cancel();
   EXPECT_EQ(1, StalledBodies()) << "the cancel waited for the server";
   EXPECT_TRUE(LeftoverCountBecomes(0)) << "the worker is still in the read";
@@ -239,7 +239,7 @@ TEST_F(DownloaderTest, NewAttemptRemovesTheStoppedOnesPartialFile) {
       {L"http://127.0.0.1/file/100", 1},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(ToNarrow(c.url));
+    SCOPED_TRACE(Narrow(c.url));
     CDownloader downloader;
     downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
     ASSERT_TRUE(WaitForBytes(downloader));
@@ -260,7 +260,7 @@ TEST_F(DownloaderTest, FetchesPastTheCacheAndStoresNothingThere) {
     CDownloader downloader;
     downloader.Start(url);
     ASSERT_TRUE(Finish(downloader));
-    EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ("", Narrow(downloader.GetErrorText()));
     EXPECT_TRUE(PatternBody(3000 + shift).substr(shift) == ReadBytes(downloader.GetFilePath()))
         << "not the server's answer to this request";
     downloader.Cancel();
@@ -294,12 +294,17 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
     std::size_t size, shift;  // of the final body
   } rows[] = {
       {"/throttle/270000/262144/400", "", {{"", true}}, 270000, 0},
+      // Headers after 1.5 s, the body 1.5 s later: within the time-out only
+      // if the clock starts again at the headers.
+      {"/late/5000/1500", "", {{"", true}}, 5000, 0},
       {"/resume/etag/5000/3000/{KEY}", kTag, resumes, 5000, 0},
-      {"/resume/etag/5000/3000/{KEY}#sha256=" + ToNarrow(kDigest5000), kTag, resumes, 5000, 0},
+      {"/resume/etag/5000/3000/{KEY}#sha256=" + Narrow(kDigest5000), kTag, resumes, 5000, 0},
       {"/resume/dated/5000/3000/{KEY}", "Mon, 07 Dec 2026 12:00:00 GMT", resumes, 5000, 0},
       {"/resume/republished/5000/3000/{KEY}", kTag, resumes, 5000, 1},
       {"/resume/ignored/5000/3000/{KEY}", kTag, resumes, 5000, 0},
       {"/resume/weak/5000/3000/{KEY}", "", restarts, 5000, 0},
+      {"/resume/weak-dated/5000/3000/{KEY}", "", restarts, 5000, 0},
+      {"/resume/shrunk/5000/3000/{KEY}", kTag, resumes, 2500, 0},
       {"/resume/none/5000/3000/{KEY}", "", restarts, 5000, 0},
       {"/resume/bad-range/5000/3000/{KEY}", kTag, refused, 5000, 0},
       {"/resume/416/5000/3000/{KEY}", kTag, refused, 5000, 0},
@@ -323,14 +328,16 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       ASSERT_EQ(1u, log.size());
       EXPECT_EQ(attempt.range, log[0].range);
       EXPECT_EQ(resumed ? ReplaceKey(row.ifRange, key) : "", log[0].ifRange);
+      EXPECT_EQ("no-cache", log[0].cacheControl) << "a cache on the way may answer";
+      EXPECT_EQ("no-cache", log[0].pragma) << "an HTTP/1.0 cache on the way may answer";
       if (attempt.finishes) {
         ExpectBody(downloader, PatternBody(row.size + row.shift).substr(row.shift));
         if (resumed) {
-          EXPECT_EQ(ToNarrow(kept), ToNarrow(downloader.GetFilePath()));
+          EXPECT_EQ(Narrow(kept), Narrow(downloader.GetFilePath()));
         }
         break;
       }
-      EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
+      EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
       const bool keeps = *row.attempts[i + 1].range != '\0';
       EXPECT_EQ(keeps ? 1u : 0u, LeftoverFiles().size()) << "whether the part stays";
       kept = downloader.GetFilePath();
@@ -380,13 +387,44 @@ TEST_F(DownloaderTest, PinsAndFragments) {
   }
 }
 
+// Marked or not, a package file stays only once kept, and a discarded one
+// goes; an unmarked one that is only closed stays, which is why every
+// failure discards.
+TEST_F(DownloaderTest, PackageFilesStayOnlyWhenKept) {
+  const struct {
+    DeletionMark wanted;
+    bool keep, discard, stays;
+  } rows[] = {
+      {DeletionMark::kOnClose, false, false, false}, {DeletionMark::kOnClose, true, false, true},
+      {DeletionMark::kOnClose, true, true, false},   {DeletionMark::kNone, false, false, true},
+      {DeletionMark::kNone, true, true, false},      {DeletionMark::kNone, false, true, false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::to_string(static_cast<int>(row.wanted)) + (row.keep ? " kept" : "") +
+                 (row.discard ? " discarded" : ""));
+    CPackageFile file;
+    ASSERT_TRUE(file.Create(row.wanted));
+    EXPECT_EQ(row.wanted != DeletionMark::kNone, file.IsMarked());
+    DWORD written = 0;
+    ASSERT_TRUE(file.Write("package", 7, written));
+    EXPECT_TRUE(!row.keep || file.Keep());
+    const std::wstring path = file.Path();
+    if (row.discard)
+      file.Discard();
+    else
+      file.Release();
+    EXPECT_EQ(row.stays ? "package" : "", ReadBytes(path));
+    DeleteFileW(path.c_str());
+  }
+}
+
 TEST_F(DownloaderTest, CancelAfterFinishDeletesPackage) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/file/3000"));
   ASSERT_TRUE(Finish(downloader));
   ASSERT_TRUE(FileExists(downloader.GetFilePath()));
   downloader.Cancel();
-  EXPECT_EQ("", ToNarrow(downloader.GetErrorText()));
+  EXPECT_EQ("", Narrow(downloader.GetErrorText()));
   EXPECT_TRUE(LeftoverFiles().empty());
 }
 
@@ -413,7 +451,7 @@ TEST_F(DownloaderTest, FailedRetryKeepsFinishedPackage) {
   const std::wstring finished = downloader.GetFilePath();
   downloader.Start(L"https://127.0.0.1/file/100");
   ASSERT_TRUE(Finish(downloader));
-  EXPECT_EQ(ToNarrow(kErrorText), ToNarrow(downloader.GetErrorText()));
+  EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
   EXPECT_TRUE(FileExists(finished));
 }
 
@@ -427,13 +465,12 @@ TEST_F(DownloaderTest, ErrorTextComesFromCatalogueOrIsTheBuiltInOne) {
   const struct {
     std::wstring catalogue, expected;
   } cases[] = {
-      {L"", kErrorText},  // no translator installed
-      {BUILT_IN_CATALOGUE, kErrorText},
+      {L"", kDownloadErrorText},  // no translator installed
       {custom, L"Custom"},
-      {other, kErrorText},  // a catalogue without the message
+      {other, kDownloadErrorText},  // a catalogue without the message
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(ToNarrow(c.catalogue));
+    SCOPED_TRACE(Narrow(c.catalogue));
     boost::shared_ptr<libi18n::CMessageTranslator> translator;
     if (!c.catalogue.empty()) {
       translator = libi18n::CreateTranslator(c.catalogue);
@@ -443,7 +480,7 @@ TEST_F(DownloaderTest, ErrorTextComesFromCatalogueOrIsTheBuiltInOne) {
     CDownloader downloader;
     downloader.Start(L"https://127.0.0.1/file/100");
     ASSERT_TRUE(Finish(downloader));
-    EXPECT_EQ(ToNarrow(c.expected), ToNarrow(downloader.GetErrorText()));
+    EXPECT_EQ(Narrow(c.expected), Narrow(downloader.GetErrorText()));
   }
 }
 
@@ -463,7 +500,7 @@ TEST_F(DownloaderTest, RandomlyCutOrPaddedBodies) {
     const std::wstring path = (chunked ? L"/chunked-length/" : L"/short/") +
                               std::to_wstring(length) + L"/" + std::to_wstring(sent) + L"/" +
                               std::to_wstring(round);
-    SCOPED_TRACE(ToNarrow(path));
+    SCOPED_TRACE(Narrow(path));
     CDownloader downloader;
     downloader.Start(kServer + path);
     ASSERT_TRUE(Finish(downloader));
@@ -473,6 +510,84 @@ TEST_F(DownloaderTest, RandomlyCutOrPaddedBodies) {
     } else {
       ExpectFailedWithoutFile(downloader);
     }
+  }
+}
+
+// The double's answer: a body that may be resumed, from `from` on, which
+// breaks off after `cut` bytes.
+CDoubleAnswer DoubleAnswer(std::size_t from, std::size_t cut = std::string::npos) {
+  CDoubleAnswer answer;
+  answer.headers = {{HTTP_QUERY_STATUS_CODE, from ? L"206" : L"200"},
+                    {HTTP_QUERY_CONTENT_LENGTH, std::to_wstring(5000 - from)},
+                    {HTTP_QUERY_ACCEPT_RANGES, L"bytes"},
+                    {HTTP_QUERY_ETAG, L"\"v1\""}};
+  if (from) answer.headers[HTTP_QUERY_CONTENT_RANGE] = L"bytes 3000-4999/5000";
+  answer.body = PatternBody(5000).substr(from);
+  answer.cut = cut;
+  return answer;
+}
+
+const wchar_t kDoubleUrl[] = L"http://double.invalid/package.msi";
+
+// Against WinInet as Windows documents it, where no-wait reads find nothing
+// buffered, or answer 0 at once, and completions come from other threads.
+TEST_F(DownloaderTest, DownloadsThroughAWinInetAsDocumented) {
+  for (const bool zeroReads : {false, true}) {
+    for (const bool resumed : {false, true}) {
+      SCOPED_TRACE(std::string(zeroReads ? "zero reads" : "pending reads") +
+                   (resumed ? ", resumed" : ""));
+      std::vector<CDoubleAnswer> answers = {DoubleAnswer(0, resumed ? 3000 : std::string::npos)};
+      if (resumed) answers.push_back(DoubleAnswer(3000));
+      CWinInetDouble internet(answers, DoubleHold::kNone, zeroReads);
+      {
+        CDownloader downloader(kShortTimeoutMs);
+        for (std::size_t i = 0; i < answers.size(); ++i) {
+          downloader.Start(kDoubleUrl);
+          ASSERT_TRUE(Finish(downloader));
+        }
+        ExpectPackage(downloader, 5000);
+        downloader.Cancel();
+      }
+      EXPECT_TRUE(LeftoverFiles().empty());
+      const CDoubleRecord record = internet.Record();
+      ASSERT_EQ(answers.size(), record.headers.size());
+      for (std::size_t i = 0; i < answers.size(); ++i) {
+        EXPECT_EQ(i ? "Cache-Control: no-cache\r\nRange: bytes=3000-\r\nIf-Range: \"v1\"\r\n"
+                    : "Cache-Control: no-cache\r\n",
+                  Narrow(record.headers[i]));
+        EXPECT_TRUE(record.flags[i] & INTERNET_FLAG_PRAGMA_NOCACHE);
+        EXPECT_EQ("*/*", Narrow(record.acceptTypes[i]));
+      }
+      EXPECT_EQ(std::vector<std::string>(), record.faults);
+      EXPECT_EQ(0, record.openHandles);
+      EXPECT_EQ(static_cast<int>(answers.size()), record.closingNotices);
+    }
+  }
+}
+
+// A cancel in every phase ends the attempt at once, and only the worker
+// closes the handles, never under a call it is inside.
+TEST_F(DownloaderTest, CancelThroughAWinInetAsDocumentedClosesOnlyFromTheWorker) {
+  const struct {
+    const char* name;
+    DoubleHold hold;
+  } rows[] = {{"sending", DoubleHold::kSend},
+              {"waiting for the body", DoubleHold::kRead},
+              {"asking what has arrived", DoubleHold::kQuery},
+              {"inside a long read", DoubleHold::kInsideRead}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CWinInetDouble internet({DoubleAnswer(0)}, row.hold, row.hold == DoubleHold::kQuery);
+    {
+      CDownloader downloader;
+      downloader.Start(kDoubleUrl);
+      ASSERT_TRUE(internet.WaitForHold(10000));
+      downloader.Cancel();
+      EXPECT_EQ(0, internet.Record().openHandles) << "the worker was left behind";
+    }
+    EXPECT_EQ(std::vector<std::string>(), internet.Record().faults);
+    EXPECT_EQ(1, internet.Record().closingNotices);
+    EXPECT_TRUE(LeftoverFiles().empty());
   }
 }
 

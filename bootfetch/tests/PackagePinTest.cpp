@@ -5,6 +5,8 @@
 #include <cwctype>
 #include <string>
 
+#include "TestTexts.h"
+
 namespace {
 
 const std::wstring kHex = L"69dbee893909fa17d1be397e0c07691336fe42049c29d403467d3d4a1fc3b5a1";
@@ -16,8 +18,6 @@ std::wstring Upper(std::wstring text) {
   for (wchar_t& c : text) c = static_cast<wchar_t>(towupper(c));
   return text;
 }
-
-std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
 TEST(PackagePin, FragmentsArePinsIgnoredOrRefused) {
   const std::wstring base = L"http://host/dir/package.msi?v=1";

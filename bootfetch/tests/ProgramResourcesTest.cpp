@@ -224,7 +224,7 @@ TEST_F(ProgramResources, ManifestSettings) {
 
 TEST_F(ProgramResources, CatalogueAndVersion) {
   DWORD size = 0;
-  const BYTE* catalogue = Resource(RT_RCDATA, 201, &size);
+  const BYTE* catalogue = Resource(RT_RCDATA, IDR_LANGUAGE, &size);
   ASSERT_TRUE(catalogue);
   EXPECT_EQ(0, memcmp(catalogue, "\xEF\xBB\xBF<?xml", 8));
 

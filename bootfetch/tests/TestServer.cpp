@@ -45,7 +45,9 @@ std::vector<CRequestRecord> TakeRequestLog() {
     std::getline(fields, record.agent, '\t');
     std::getline(fields, record.range, '\t');
     std::getline(fields, record.ifRange, '\t');
-    std::getline(fields, record.sent);
+    std::getline(fields, record.sent, '\t');
+    std::getline(fields, record.cacheControl, '\t');
+    std::getline(fields, record.pragma);
     records.push_back(record);
   }
   return records;

@@ -18,6 +18,8 @@ struct CRequestRecord {
   std::string range;
   std::string ifRange;
   std::string sent;  // bytes on the wire so far, the head included
+  std::string cacheControl;
+  std::string pragma;
 };
 
 // The requests the server saw since the last call.

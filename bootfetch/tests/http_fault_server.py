@@ -24,8 +24,13 @@
                                    none (no Accept-Ranges), republished (ETag
                                    and body change after the first request),
                                    ignored (always 200), bad-range (206 with
-                                   another total), 416
+                                   another total), 416, weak-dated (a weak
+                                   ETag and Last-Modified), shrunk (ETag
+                                   changes and SIZE halves after the first
+                                   request)
   /stall/SIZE/BEFORE               BEFORE bytes, then waits for /_release
+  /late/SIZE/MS                     headers after MS milliseconds, the body MS
+                                   milliseconds later
   /silent                          reads the request, then waits for /_release
                                    before closing without an answer
   /cacheable/SIZE/KEY              200 that any cache may keep for a day; the
@@ -36,8 +41,8 @@
   /_abandoned                      how many answers the client went away from
   /_log                            the requests so far (then forgotten), a line
                                    each: port, method, path, agent, Range,
-                                   If-Range and the bytes sent so far,
-                                   tab-separated
+                                   If-Range, the bytes sent so far,
+                                   Cache-Control and Pragma, tab-separated
 
 127.0.0.3 port 80 accepts no connection at all: its backlog is full, so a
 connect there waits until the client gives up.
@@ -58,12 +63,16 @@ import sys
 import threading
 import time
 
-PORTS = (80, 8080)  # 8080 only shows requests that should have gone to 80
+# 8080 only shows requests that should have gone to 80; 443 and 21 show any
+# connection at all, as one for an https or ftp URL, which is never made.
+UNWANTED_PORTS = (443, 21)
+PORTS = (80, 8080) + UNWANTED_PORTS
 SILENT_HOST = "127.0.0.3"
 PATTERN = bytes(i % 251 for i in range(251)) * 1024
 
 log_lock = threading.Lock()
 request_log = []
+SENT = 6  # the field of a request's record that counts the bytes sent
 release = threading.Event()
 stalled = 0  # answers waiting for /_release, under log_lock
 abandoned = 0  # answers the client went away from, under log_lock
@@ -83,6 +92,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def log_message(self, *args):
         pass
 
+    def handle(self):
+        port = self.server.server_address[1]
+        if port in UNWANTED_PORTS:  # a TLS or FTP client sends no request line
+            with log_lock:
+                request_log.append([port, "CONNECT", "", "", "", "", 0, "", ""])
+        super().handle()
+
     def do_GET(self):
         global abandoned
         parts = self.path.split("?")[0].strip("/").split("/")
@@ -91,7 +107,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if not mode.startswith("_"):
             self.record = [self.server.server_address[1], self.command, self.path,
                            self.headers.get("User-Agent", ""), self.headers.get("Range", ""),
-                           self.headers.get("If-Range", ""), 0]
+                           self.headers.get("If-Range", ""), 0,
+                           self.headers.get("Cache-Control", ""), self.headers.get("Pragma", "")]
             with log_lock:
                 request_log.append(self.record)
         self.close_connection = True
@@ -106,7 +123,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.wfile.flush()
         if self.record:
             with log_lock:
-                self.record[-1] += len(data)
+                self.record[SENT] += len(data)
 
     def head(self, status, headers, cache="no-store"):
         lines = ["HTTP/1.1 %s" % status] + ["%s: %s" % h for h in headers]
@@ -181,13 +198,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             resume_counts[key] = count + 1
         shift = 1 if mode == "republished" and count else 0
         tag = '"%s-%d"' % (key, shift)
+        if mode == "shrunk" and count:  # republished shorter than the kept part
+            size, tag = size // 2, '"%s-1"' % key
         headers = [] if mode == "none" else [("Accept-Ranges", "bytes")]
-        if mode == "dated":
+        if mode in ("dated", "weak-dated"):
             headers.append(("Last-Modified", RESUME_DATE))
-        else:
-            headers.append(("ETag", "W/" + tag if mode == "weak" else tag))
+        if mode != "dated":
+            headers.append(("ETag", "W/" + tag if mode in ("weak", "weak-dated") else tag))
         wanted = self.headers.get("Range", "")
-        validator = RESUME_DATE if mode == "dated" else tag
+        validator = RESUME_DATE if mode in ("dated", "weak-dated") else tag
         start = 0
         if wanted and mode == "416":
             self.head("416 Range Not Satisfiable",
@@ -222,6 +241,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
         self.body(int(before))
         self.hold()
         self.body(int(size) - int(before), offset=int(before))
+
+    def mode_late(self, size, ms, *rest):
+        time.sleep(int(ms) / 1000.0)
+        self.head("200 OK", [("Content-Length", size)])
+        time.sleep(int(ms) / 1000.0)
+        self.body(int(size))
 
     def mode_silent(self, *rest):
         release.clear()

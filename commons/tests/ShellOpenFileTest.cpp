@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "TempDir.h"
+#include "WaitUntil.h"
 
 namespace {
 
@@ -20,9 +21,8 @@ TEST(ShellOpenFile, OpensFileWithItsAssociation) {
   const std::wstring script = dir / L"run.bat";
   WriteFile(script, "@echo opened> \"" + std::string(marker.begin(), marker.end()) + "\"\r\n");
   EXPECT_TRUE(ShellOpenFile(script, nullptr));
-  for (int i = 0; i < 100 && GetFileAttributesW(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i)
-    Sleep(100);
-  EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(marker.c_str()));
+  EXPECT_TRUE(WaitUntil(
+      [&marker] { return GetFileAttributesW(marker.c_str()) != INVALID_FILE_ATTRIBUTES; }, 10000));
 }
 
 }  // namespace

@@ -11,23 +11,6 @@
 
 namespace {
 
-// Points TMP at another folder for the lifetime of the object.
-class CTempOverride {
- public:
-  explicit CTempOverride(const std::wstring& folder) {
-    wchar_t old[MAX_PATH];
-    const DWORD length = GetEnvironmentVariableW(L"TMP", old, MAX_PATH);
-    m_hadOld = length > 0 && length < MAX_PATH;
-    if (m_hadOld) m_old = old;
-    SetEnvironmentVariableW(L"TMP", folder.c_str());
-  }
-  ~CTempOverride() { SetEnvironmentVariableW(L"TMP", m_hadOld ? m_old.c_str() : nullptr); }
-
- private:
-  bool m_hadOld = false;
-  std::wstring m_old;
-};
-
 DWORD FileSize(const std::wstring& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
   if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return MAXDWORD;

@@ -2,18 +2,6 @@
 
 #include <windows.h>
 
-CTempOverride::CTempOverride(const std::wstring& folder) {
-  wchar_t old[MAX_PATH];
-  const DWORD length = GetEnvironmentVariableW(L"TMP", old, MAX_PATH);
-  m_hadOld = length > 0 && length < MAX_PATH;
-  if (m_hadOld) m_old = old;
-  SetEnvironmentVariableW(L"TMP", folder.c_str());
-}
-
-CTempOverride::~CTempOverride() {
-  SetEnvironmentVariableW(L"TMP", m_hadOld ? m_old.c_str() : nullptr);
-}
-
 std::wstring WriteFixture(const CTempDir& dir, const std::wstring& name, const std::string& bytes) {
   const std::wstring path = dir / name;
   WriteFile(path, bytes);

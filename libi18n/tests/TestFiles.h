@@ -4,19 +4,6 @@
 
 #include "TempDir.h"
 
-// Points TMP, and so GetTempPathW, at another folder while the object lives.
-class CTempOverride {
- public:
-  explicit CTempOverride(const std::wstring& folder);
-  ~CTempOverride();
-  CTempOverride(const CTempOverride&) = delete;
-  CTempOverride& operator=(const CTempOverride&) = delete;
-
- private:
-  bool m_hadOld = false;
-  std::wstring m_old;
-};
-
 // Writes a language file into the folder and returns its path.
 std::wstring WriteFixture(const CTempDir& dir, const std::wstring& name, const std::string& bytes);
 

@@ -6,6 +6,7 @@
 #include <boost/weak_ptr.hpp>
 
 #include "TestFiles.h"
+#include "TestTexts.h"
 
 namespace {
 
@@ -80,9 +81,7 @@ TEST_F(ProcessTranslator, BuiltInCatalogue) {
   const struct {
     const wchar_t *id, *text;
   } cases[] = {
-      {L"IDS_DOWNLOADER_ERROR",
-       L"Unable to download the installation package. Please check your Internet connection or "
-       L"firewall settings and try again."},
+      {L"IDS_DOWNLOADER_ERROR", kDownloadErrorText},
       {L"Download {PRODUCT}", L"Download {PRODUCT}"},
       {L"Cancel", L"Cancel"},
       {L"&New\tCtrl+N", L"&New\tCtrl+N"},

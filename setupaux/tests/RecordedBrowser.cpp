@@ -7,6 +7,7 @@
 
 #include "LaunchRecords.h"
 #include "RegistryOverride.h"
+#include "WaitUntil.h"
 
 namespace {
 
@@ -61,6 +62,6 @@ CRecordedBrowser::~CRecordedBrowser() {
 
 std::vector<std::wstring> CRecordedBrowser::Opened() const {
   // The shell has created a recorder's process by the time the launch returns.
-  for (int i = 0; i < 600 && RecorderRunning(); ++i) Sleep(50);
+  WaitUntil([] { return !RecorderRunning(); }, 30000);
   return RecordedLaunches(m_records.Path());
 }
