@@ -2,6 +2,7 @@
 
 #include <softpub.h>
 
+#include "FileHandle.h"
 #include "system/WinTrustLibrary.h"
 
 namespace {
@@ -81,22 +82,19 @@ bool ChainIsTrusted(const CRYPT_PROVIDER_SGNR& signer) {
 CPublisher ReadPublisher(const std::wstring& path) {
   CPublisher publisher;
   if (!WinTrust().IsLoaded()) {
-    // Without WinTrust no signature can be read: a signed file then trusts
-    // nothing, which shows only once a package is checked.
+    // Without WinTrust not even the signature's presence can be read: the
+    // program then opens no package.
     publisher.isSigned = true;
     return publisher;
   }
-  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  {
-    const CTrustVerification verification(file == INVALID_HANDLE_VALUE ? nullptr : file, path);
-    publisher.isSigned = verification.Result() != TRUST_E_NOSIGNATURE;
-    if (const PCCERT_CONTEXT leaf = verification.Leaf()) {
-      const CERT_NAME_BLOB& name = leaf->pCertInfo->Subject;
-      publisher.subject.assign(name.pbData, name.pbData + name.cbData);
-    }
+  CFileHandle file;
+  file.Create(path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL);
+  const CTrustVerification verification(file.IsCreated() ? file.Get() : nullptr, path);
+  publisher.isSigned = verification.Result() != TRUST_E_NOSIGNATURE;
+  if (const PCCERT_CONTEXT leaf = verification.Leaf()) {
+    const CERT_NAME_BLOB& name = leaf->pCertInfo->Subject;
+    publisher.subject.assign(name.pbData, name.pbData + name.cbData);
   }
-  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
   return publisher;
 }
 
