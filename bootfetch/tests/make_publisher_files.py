@@ -2,12 +2,12 @@
 """Makes the publisher check's files at test time, with openssl and
 osslsigncode, and keeps no key:
 
-  make_publisher_files.py FOLDER PROGRAM BUNDLE
+  make_publisher_files.py FOLDER PROGRAM PACKAGE BUNDLE
 
-FOLDER receives program.exe (PROGRAM signed by the publisher), a small
-package signed in each of the ways the check must tell apart, the same
-package unsigned, and trusted-root.crt. The trusted root is added to the
-bundle that Wine reads in the tests' mount namespace (tools/test-root-trust.sh),
+FOLDER receives program.exe, the unsigned PROGRAM signed by the publisher,
+and the unsigned PACKAGE signed in each of the ways the check must tell
+apart, or left unsigned. The trusted root is added to BUNDLE, the bundle
+that Wine reads in the tests' mount namespace (tools/test-root-trust.sh),
 when there is one; the untrusted root is discarded.
 """
 import os
@@ -16,86 +16,60 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools"))
+from codesign import ROOT_EXTENSIONS, SIGNER_EXTENSIONS, new_certificate  # noqa: E402
+
 PUBLISHER = "/O=Vantrel Check/CN=Vantrel Check Publisher"
-OTHER = "/O=Other Maker/CN=Other Maker Code Signing"
-CA = ["basicConstraints=critical,CA:TRUE", "keyUsage=critical,keyCertSign,cRLSign"]
-SIGNER = ["basicConstraints=critical,CA:FALSE", "keyUsage=critical,digitalSignature",
-          "extendedKeyUsage=codeSigning"]
 # Addresses that nothing answers in the tests' network namespace.
 UNREACHABLE = ["crlDistributionPoints=URI:http://192.0.2.1/publisher.crl",
                "authorityInfoAccess=OCSP;URI:http://192.0.2.1/ocsp,"
                "caIssuers;URI:http://192.0.2.1/issuer.crt"]
-# Package name, signer subject, issuing root, extra extensions; None: unsigned.
+# Package, signer's subject, issuing root, more extensions; no subject: unsigned.
 PACKAGES = (
     ("same.msi", PUBLISHER, "trusted", []),
     ("renewed.msi", PUBLISHER, "trusted", []),  # a key of its own
-    ("other.msi", OTHER, "trusted", []),
+    ("other.msi", "/O=Other Maker/CN=Other Maker Code Signing", "trusted", []),
     ("impostor.msi", PUBLISHER, "untrusted", []),
     ("revocation.msi", PUBLISHER, "trusted", UNREACHABLE),
     ("unsigned.msi", None, None, None),
 )
-WXS = """<?xml version="1.0"?>
-<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
-  <Product Id="*" Name="Check" Language="1033" Version="1.0.0" Manufacturer="Vantrel"
-           UpgradeCode="5B0D2C6E-3A53-4E4B-9C55-2D0A4A8C1E01">
-    <Package InstallerVersion="200" Compressed="yes"/>
-    <Directory Id="TARGETDIR" Name="SourceDir"/>
-    <Feature Id="Nothing" Level="1"/>
-  </Product>
-</Wix>
-"""
-
-
-def run(*args):
-    subprocess.run(args, check=True, capture_output=True)
 
 
 def certificate(work, name, subject, extensions, issuer=None):
-    key, cert = os.path.join(work, name + ".key"), os.path.join(work, name + ".crt")
-    args = ["openssl", "req", "-x509", "-newkey", "rsa:2048", "-noenc", "-sha256", "-keyout", key,
-            "-out", cert, "-days", "30", "-subj", subject]
-    for extension in extensions:
-        args += ["-addext", extension]
-    if issuer:
-        args += ["-CA", issuer + ".crt", "-CAkey", issuer + ".key"]
-    run(*args)
-    return os.path.join(work, name)
+    path = os.path.join(work, name)
+    new_certificate(path + ".key", path + ".crt", subject, 30, extensions,
+                    ["-CA", issuer + ".crt", "-CAkey", issuer + ".key"] if issuer else [])
+    return path
 
 
 def sign(signer, source, output):
-    if os.path.exists(output):
-        os.remove(output)
-    run("osslsigncode", "sign", "-certs", signer + ".crt", "-key", signer + ".key", "-h", "sha256",
-        "-in", source, "-out", output)
+    subprocess.run(["osslsigncode", "sign", "-certs", signer + ".crt", "-key", signer + ".key",
+                    "-h", "sha256", "-in", source, "-out", output], check=True,
+                   capture_output=True)
 
 
-def main(folder, program, bundle):
+def main(folder, program, package, bundle):
     shutil.rmtree(folder, ignore_errors=True)
     os.makedirs(folder)
     with tempfile.TemporaryDirectory() as work:
-        roots = {kind: certificate(work, kind, "/O=Vantrel Check/CN=%s root" % kind, CA)
-                 for kind in ("trusted", "untrusted")}
-        package = os.path.join(work, "package.msi")
-        with open(os.path.join(work, "package.wxs"), "w") as f:
-            f.write(WXS)
-        run("wixl", "-o", package, os.path.join(work, "package.wxs"))
-        publisher = certificate(work, "publisher", PUBLISHER, SIGNER, roots["trusted"])
+        roots = {kind: certificate(work, kind, "/O=Vantrel Check/CN=%s root" % kind,
+                                   ROOT_EXTENSIONS) for kind in ("trusted", "untrusted")}
+        publisher = certificate(work, "publisher", PUBLISHER, SIGNER_EXTENSIONS, roots["trusted"])
         sign(publisher, program, os.path.join(folder, "program.exe"))
         for index, (name, subject, root, extensions) in enumerate(PACKAGES):
             if subject is None:
                 shutil.copy(package, os.path.join(folder, name))
                 continue
-            signer = certificate(work, "signer%d" % index, subject, SIGNER + extensions,
-                                 roots[root])
+            signer = certificate(work, "signer%d" % index, subject,
+                                 SIGNER_EXTENSIONS + extensions, roots[root])
             sign(signer, package, os.path.join(folder, name))
-        shutil.copy(roots["trusted"] + ".crt", os.path.join(folder, "trusted-root.crt"))
-    if os.environ.get("TRUST_NAMESPACE") and os.path.isfile(bundle):
-        # Appended in place: the bind mount holds the file, not its name.
-        with open(bundle, "a") as out, open(os.path.join(folder, "trusted-root.crt")) as root:
-            out.write(root.read())
+        if os.environ.get("TRUST_NAMESPACE") and os.path.isfile(bundle):
+            # Appended in place: the bind mount holds the file, not its name.
+            with open(bundle, "a") as out, open(roots["trusted"] + ".crt") as root:
+                out.write(root.read())
 
 
 if __name__ == "__main__":
-    if len(sys.argv) != 4:
+    if len(sys.argv) != 5:
         sys.exit(__doc__)
     main(*sys.argv[1:])
