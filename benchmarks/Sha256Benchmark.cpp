@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-#include "download/BackgroundHasher.h"
+#include "checks/BackgroundHasher.h"
 #include "download/RequestContext.h"
-#include "pin/PackagePin.h"
+#include "checks/PackagePin.h"
 #include "Stopwatch.h"
 
 namespace {

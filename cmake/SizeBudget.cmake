@@ -5,7 +5,7 @@
 # same; the tests link the same libraries and so check the code as shipped.
 set(DELIVERABLE_LIBRARIES
   commons libi18n atlite quenrow_commons
-  bootfetch_system bootfetch_pin bootfetch_download bootfetch_ui setupaux_core)
+  bootfetch_system bootfetch_checks bootfetch_download bootfetch_ui setupaux_core)
 set(DELIVERABLES bootfetch ${BOOTFETCH_LOCALIZED_PROGRAMS} setupaux)
 
 set(SIZE_COMPILE_OPTIONS $<$<CONFIG:Release,MinSizeRel>:-Os -ffunction-sections -fdata-sections>)

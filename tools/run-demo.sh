@@ -39,10 +39,18 @@ if [ -z "${DEMO_STAGE:-}" ]; then
   # Port 80 of a private network namespace is ours alone, and nothing can
   # leave the machine from there.
   if [ -z "$url" ] && [ "$(id -u)" -eq 0 ] && unshare --net true 2>/dev/null; then
-    exec unshare --net env DEMO_STAGE=namespace bash "$0" "${arguments[@]}"
+    exec unshare --net --mount env DEMO_STAGE=namespace TRUST_NAMESPACE=1 \
+      bash "$0" "${arguments[@]}"
   fi
 fi
-[ "${DEMO_STAGE:-}" = namespace ] && ip link set lo up
+if [ "${DEMO_STAGE:-}" = namespace ]; then
+  ip link set lo up
+  # The signed bootfetch opens only packages of its own publisher, the
+  # build's test certificate, whose root Wine must trust.
+  # shellcheck source=tools/test-root-trust.sh
+  . "$root/tools/test-root-trust.sh"
+  trust_test_root "$root/build"
+fi
 
 demo="$root/build/demo"
 bootfetch="$root/build/bootfetch/bootfetch${lang:+-$lang}.exe"

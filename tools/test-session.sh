@@ -4,11 +4,16 @@
 # other tests) and stops the prefix's Wine processes afterwards.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=tools/test-root-trust.sh
+. "$root/tools/test-root-trust.sh"
+enter_trust_namespace "$0" "$@"
 
 if [ "${1:-}" = "--loopback" ]; then
   shift
   ip link set lo up
 fi
+
+trust_test_root "$root/build"
 
 # shellcheck source=tools/xvfb.sh
 . "$root/tools/xvfb.sh"

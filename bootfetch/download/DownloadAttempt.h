@@ -11,7 +11,7 @@
 #include "download/InternetHandle.h"
 #include "download/PackageFile.h"
 #include "download/RequestContext.h"
-#include "pin/PackagePin.h"
+#include "checks/PackagePin.h"
 
 // One download attempt, which its worker thread runs from the URL check to
 // the body's last byte. The downloader and the worker share it, so that a

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "StringUtils.h"
-#include "download/BackgroundHasher.h"
+#include "checks/PackageChecks.h"
 #include "download/HttpQueryInfo.h"
 #include "download/MessageTexts.h"
 
@@ -56,9 +56,8 @@ const wchar_t kDownloadFile[] = L"Download file";
 const wchar_t kDownloadFileSize[] = L"Download file size";
 const wchar_t kSaveFile[] = L"Save file";
 const wchar_t kDiskSpace[] = L"Insufficient disk space";
-const wchar_t kHashPackage[] = L"Hash package";
-const wchar_t kPinMismatch[] = L"Package differs from its pin";
 const wchar_t kKeepFile[] = L"Keep file";
+const wchar_t kReopenFile[] = L"Reopen file for reading";
 
 // Thrown where the worker finds the stop flag raised: the attempt ends
 // quietly, without an error text.
@@ -82,6 +81,12 @@ struct CMarkRefused {};
 void ThrowFileFault(const CDownloadAttempt& attempt, const wchar_t* step) {
   if (attempt.package.IsMarked()) throw CMarkRefused();
   throw CDownloader::CException(step);
+}
+
+// A package check that refused the package fails the attempt like any
+// other failure: nothing is opened, and the file goes.
+void ThrowIfRefused(const wchar_t* failedStep) {
+  if (failedStep != nullptr) throw CDownloader::CException(failedStep);
 }
 
 // Ends a call that WinInet may go on with in the background; true once it
@@ -385,19 +390,12 @@ void CDownloader::CreateTargetFile(CDownloadAttempt& attempt) {
 }
 
 void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
-  // A pinned body is hashed one piece behind the reads: the piece just read
-  // goes to the hasher, the next read goes into the other buffer.
-  std::vector<char>* const buffers = attempt.context->buffers;
-  std::unique_ptr<CBackgroundHasher> hasher;
-  int current = 0;
-  if (attempt.pin == PinStatus::kPinned) {
-    hasher = std::make_unique<CBackgroundHasher>();
-    // The pin covers the whole file, a kept part too.
-    HashKeptPart(attempt, *hasher, buffers, current);
-  }
+  CPackageChecks checks(attempt.pin, attempt.pinnedDigest, attempt.context->buffers);
+  // The checks cover the whole file, a kept part too.
+  ThrowIfRefused(checks.Begin(attempt.package.Handle(), attempt.received));
   const std::int32_t length = attempt.contentLength;
   for (;;) {
-    std::vector<char>& buffer = buffers[current];
+    std::vector<char>& buffer = checks.Buffer();
     ThrowIfStopped(attempt);
     const std::int32_t received = attempt.received;
     // One byte more than the rest at most: a body that runs past its length
@@ -407,9 +405,7 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     if (read == 0 && received != length && MoreIsComing(attempt)) continue;
     if (read == 0) {
       if (received != length) throw CConnectionLost{kDownloadFileSize};
-      if (hasher) CheckPin(*hasher, attempt.pinnedDigest);
-      if (!attempt.package.Keep()) ThrowFileFault(attempt, kKeepFile);
-      attempt.complete = true;
+      FinishPackage(attempt, checks);
       return;
     }
     // Refused before writing: a server must not fill the disk past the size
@@ -418,13 +414,23 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     DWORD written = 0;
     if (!attempt.package.Write(buffer.data(), read, written)) ThrowFileFault(attempt, kSaveFile);
     if (written != read) throw CException(kDiskSpace);
-    if (hasher) {
-      if (!hasher->Hash(buffer.data(), read)) throw CException(kHashPackage);
-      current ^= 1;
-    }
+    ThrowIfRefused(checks.Add(buffer.data(), read));
     attempt.received = received + static_cast<std::int32_t>(written);
     attempt.lastHeard = GetTickCount();
   }
+}
+
+// The pin is checked first, through the handle that wrote the file. The
+// write handle then goes, since an .msi is opened with deny-write sharing,
+// by the system's package support during the check and by the installer
+// after it; the handle that replaces it reads only, and keeps every writer
+// out until the shell has been asked to open the package.
+void CDownloader::FinishPackage(CDownloadAttempt& attempt, CPackageChecks& checks) {
+  ThrowIfRefused(checks.FinishBody());
+  if (!attempt.package.Keep()) ThrowFileFault(attempt, kKeepFile);
+  if (!attempt.package.ReopenForReading()) throw CException(kReopenFile);
+  ThrowIfRefused(checks.FinishFile(attempt.package.Handle(), attempt.package.Path()));
+  attempt.complete = true;
 }
 
 // What has arrived, up to the size, without waiting until the buffer is
@@ -466,30 +472,6 @@ bool CDownloader::MoreIsComing(CDownloadAttempt& attempt) {
     // Once the data has come in the background, WinInet answers at once.
     if (!Complete(attempt, FALSE)) throw CConnectionLost{kDownloadFile};
   }
-}
-
-// Reads the kept part back through the handle that wrote it, which ends at
-// the part's end, where the rest goes.
-void CDownloader::HashKeptPart(CDownloadAttempt& attempt, CBackgroundHasher& hasher,
-                               std::vector<char>* buffers, int& current) {
-  const std::int32_t kept = attempt.received;
-  if (kept == 0) return;
-  if (!attempt.package.Seek(0)) throw CException(kHashPackage);
-  for (std::int32_t done = 0; done < kept; current ^= 1) {
-    std::vector<char>& buffer = buffers[current];
-    const DWORD wanted = std::min(kLargestRead, static_cast<DWORD>(kept - done));
-    DWORD read = 0;
-    if (!attempt.package.Read(buffer.data(), wanted, read) || read != wanted ||
-        !hasher.Hash(buffer.data(), read))
-      throw CException(kHashPackage);
-    done += static_cast<std::int32_t>(read);
-  }
-}
-
-void CDownloader::CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinned) {
-  CSha256Digest digest;
-  if (!hasher.Finish(digest)) throw CException(kHashPackage);
-  if (digest != pinned) throw CException(kPinMismatch);
 }
 
 // Not every WinInet ends a connect, or any wait, at its time-out (some never

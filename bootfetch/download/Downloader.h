@@ -10,7 +10,7 @@
 #include "WaitableHandle.h"
 #include "download/DownloadAttempt.h"
 
-class CBackgroundHasher;
+class CPackageChecks;
 
 // Fetches one package by a plain HTTP GET into a new file in the temporary
 // folder. Start hands the whole attempt, from the URL check to the body's
@@ -81,9 +81,7 @@ class CDownloader {
   static void DownloadLoop(CDownloadAttempt& attempt);
   static DWORD Read(CDownloadAttempt& attempt, char* buffer, DWORD size);
   static bool MoreIsComing(CDownloadAttempt& attempt);
-  static void HashKeptPart(CDownloadAttempt& attempt, CBackgroundHasher& hasher,
-                           std::vector<char>* buffers, int& current);
-  static void CheckPin(CBackgroundHasher& hasher, const CSha256Digest& pinned);
+  static void FinishPackage(CDownloadAttempt& attempt, CPackageChecks& checks);
   void CloseFile();
   void GiveUpOnSilence();
 

@@ -42,3 +42,12 @@ void CPackageFile::Discard() {
   // the file while it was held.
   if (!marked) DeleteFileW(m_path.c_str());
 }
+
+bool CPackageFile::ReopenForReading() {
+  m_file.Close();
+  if (m_file.Create(m_path.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
+                    FILE_ATTRIBUTE_NORMAL))
+    return true;
+  DeleteFileW(m_path.c_str());
+  return false;
+}

@@ -7,13 +7,14 @@
 #include "FileHandle.h"
 #include "download/DeletionMark.h"
 
-// The package file of a download, held open through the one handle that
-// reserved its name until the shell has been asked to open it. It is shared
-// for reading only, so no other program can write, rename or replace it
-// meanwhile, and it is marked for deletion until it is complete, so that a
-// program ended from outside leaves no partial package behind. Where a
-// file-system filter refuses writes through a marked file, the caller asks
-// for an unmarked one and deletes it itself on failure.
+// The package file of a download, held open from the moment its name is
+// reserved until the shell has been asked to open it: written through the
+// handle that reserved the name, then, once complete, read through one that
+// replaces it. Both are shared for reading only, so no other program can
+// write, rename or replace it meanwhile, and it is marked for deletion until
+// it is complete, so that a program ended from outside leaves no partial
+// package behind. Where a file-system filter refuses writes through a marked
+// file, the caller asks for an unmarked one and deletes it itself on failure.
 class CPackageFile {
  public:
   CPackageFile() = default;
@@ -30,6 +31,7 @@ class CPackageFile {
   const std::wstring& Path() const { return m_path; }
   // Whether the file goes by itself when closed, until kept.
   bool IsMarked() const { return m_mark != DeletionMark::kNone; }
+  HANDLE Handle() const { return m_file.Get(); }
 
   BOOL Write(const void* data, DWORD size, DWORD& written) {
     return m_file.Write(data, size, written);
@@ -40,6 +42,11 @@ class CPackageFile {
   BOOL Truncate(LONGLONG offset) { return m_file.Truncate(offset); }
   // The package is complete and checked: it stays once closed.
   bool Keep();
+  // Gives up writing: the file is held from now on for reading only, shared
+  // for reading, which the installer's deny-write open can share. Only a
+  // process of this user may act between the two handles. False when it
+  // could not be opened again, and the file is then gone.
+  bool ReopenForReading();
   // Closes the file and deletes it, complete or not.
   void Discard();
   // Closes the file, which stays only if it was kept.

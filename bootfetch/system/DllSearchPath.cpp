@@ -9,7 +9,8 @@ namespace {
 
 // System DLLs that the run loads by plain name after start-up (the theme,
 // the window manager, the PNG icons' decoder, the hash of a pinned package,
-// WinInet's own imports and what they load in turn) and
+// WinInet's own imports and what they load in turn, the publisher check's
+// signature support for packages) and
 // that are not among the known DLLs, which Windows maps from the system
 // folder anyway. Loaded once by full path, each is then found by its name
 // in the process before any folder is searched.
@@ -21,7 +22,8 @@ const wchar_t* const kLoadedByName[] = {
     L"bcrypt.dll",   L"mswsock.dll",       L"wship6.dll",   L"wshtcpip.dll",  L"iphlpapi.dll",
     L"winnsi.dll",   L"dnsapi.dll",        L"rasadhlp.dll", L"fwpuclnt.dll",  L"winhttp.dll",
     L"webio.dll",    L"dhcpcsvc.dll",      L"ntmarta.dll",  L"winmm.dll",     L"netapi32.dll",
-    L"msimg32.dll",  L"windowscodecs.dll",
+    L"msimg32.dll",  L"windowscodecs.dll", L"wintrust.dll", L"imagehlp.dll",  L"msisip.dll",
+    L"cryptnet.dll",
 };
 
 // Where SetDefaultDllDirectories is missing (Windows 7 without its security

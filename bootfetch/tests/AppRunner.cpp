@@ -78,7 +78,9 @@ DWORD CAppRunner::WaitForExit(DWORD timeoutMs) {
   return code;
 }
 
-std::wstring BootfetchPath() { return ProgramFolder() + L"\\..\\bootfetch.exe"; }
+std::wstring BootfetchPath() { return ProgramFolder() + L"\\..\\unsigned\\bootfetch.exe"; }
+
+std::wstring SignedBootfetchPath() { return ProgramFolder() + L"\\..\\bootfetch.exe"; }
 
 std::wstring ControlText(HWND dialog, int id) { return WindowText(GetDlgItem(dialog, id)); }
 

@@ -38,8 +38,10 @@ class CAppRunner {
 };
 
 // The folder of the running test program, and bootfetch.exe of the build one
-// folder above it.
+// folder above it: its unsigned copy, which checks no package's publisher,
+// and the signed program itself.
 std::wstring BootfetchPath();
+std::wstring SignedBootfetchPath();
 
 std::wstring ControlText(HWND dialog, int id);
 // The message box's text (Wine and Windows both use the static with id 0xFFFF).

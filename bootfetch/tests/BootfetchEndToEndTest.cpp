@@ -214,6 +214,38 @@ TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
   }
 }
 
+// The signed program opens only what its own publisher signed: the sample
+// package, signed by the build, reaches the shell, and the installer's own
+// open (for reading, denying writers) succeeds at the launch; the server's
+// unsigned bytes fail like any download and leave nothing behind.
+TEST_F(BootfetchEndToEnd, SignedProgramOpensOnlyItsPublishersPackages) {
+  const struct {
+    const wchar_t* name;
+    const wchar_t* path;
+    DWORD exitCode;
+  } rows[] = {
+      {L"unsigned package", L"/file/5000/unsigned.msi", 3},
+      {L"the publisher's package", L"/served/VantrelDulon6.msi", 1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    CAppRunner app;
+    ASSERT_TRUE(app.Start(SignedBootfetchPath(), std::wstring(kServer) + row.path));
+    if (row.exitCode == 3) ExpectErrorBoxAndAnswer(app, IDCANCEL, kDownloadErrorText);
+    EXPECT_EQ(row.exitCode, app.WaitForExit());
+    const std::set<std::wstring> packages = NewPackages();
+    if (row.exitCode != 1) {
+      EXPECT_TRUE(packages.empty());
+      EXPECT_TRUE(RecordedLaunches(m_records.Path()).empty());
+      continue;
+    }
+    ASSERT_EQ(1u, packages.size());
+    const std::wstring package = TempPath() + *packages.begin();
+    EXPECT_EQ(std::vector<std::wstring>{package}, WaitForRecord());
+    DeleteFileW(package.c_str());
+  }
+}
+
 // With nothing registered for .msi files the shell cannot open the package:
 // the program says so, names the kept package, and ends with 4.
 TEST_F(BootfetchEndToEnd, PackageTheShellCannotOpenIsKeptAndNamed) {

@@ -26,6 +26,7 @@ namespace {
 
 const DWORD kLongerThanFinishMs = 120000;
 const DWORD kShortTimeoutMs = 2000;
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // The SHA-256 of the server's 5000-byte body.
 const std::wstring kDigest5000 =
@@ -80,6 +81,12 @@ class DownloaderTest : public ::testing::Test {
     EXPECT_EQ("", Narrow(downloader.GetErrorText()));
     EXPECT_EQ(1.0, downloader.GetProgress());
     EXPECT_TRUE(body == ReadBytes(downloader.GetFilePath())) << "file differs from the body sent";
+    // Held as the shell's launch finds it: the installer's open, for reading
+    // and denying writers, shares it, and writers stay out.
+    const wchar_t* const path = downloader.GetFilePath().c_str();
+    CFileHandle installer, writer;
+    EXPECT_TRUE(installer.Create(path, GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING, 0));
+    EXPECT_FALSE(writer.Create(path, GENERIC_WRITE, kShareAll, OPEN_EXISTING, 0));
   }
 
   CTempDir m_dir;

@@ -36,6 +36,8 @@
   /cacheable/SIZE/KEY              200 that any cache may keep for a day; the
                                    body shifts by one byte with each request
                                    for the same KEY
+  /served/NAME                     200 with the bytes of NAME in the folder
+                                   given by --served (a plain file name only)
   /_release                        lets stalled bodies go on
   /_stalled                        how many answers are held back right now
   /_abandoned                      how many answers the client went away from
@@ -50,12 +52,15 @@ connect there waits until the client gives up.
 Pattern byte i is i % 251, so a shifted, lost or repeated 1024-byte piece shows.
 Further path segments are ignored, so callers can make paths unique.
 
-  http_fault_server.py run -- COMMAND...   serve while COMMAND runs, exit with its code
-  http_fault_server.py serve               serve until interrupted
+  http_fault_server.py [--served FOLDER] run -- COMMAND...
+                                           serve while COMMAND runs, exit with its code
+  http_fault_server.py [--served FOLDER] serve
+                                           serve until interrupted
 """
 
 import argparse
 import http.server
+import os
 import random
 import socket
 import subprocess
@@ -78,6 +83,7 @@ stalled = 0  # answers waiting for /_release, under log_lock
 abandoned = 0  # answers the client went away from, under log_lock
 cacheable_counts = {}  # requests per /cacheable key, under log_lock
 resume_counts = {}  # requests per /resume key, under log_lock
+served_folder = ""  # --served
 RESUME_DATE = "Mon, 07 Dec 2026 12:00:00 GMT"
 
 
@@ -147,6 +153,16 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def mode_status(self, code, size, *rest):
         self.head("%s Test" % code, [("Content-Length", size)])
         self.body(int(size))
+
+    def mode_served(self, name, *rest):
+        path = os.path.join(served_folder, name)
+        if not served_folder or name != os.path.basename(name) or not os.path.isfile(path):
+            self.mode_status("404", "0")
+            return
+        with open(path, "rb") as f:
+            data = f.read()
+        self.head("200 OK", [("Content-Length", str(len(data)))])
+        self.send(data)
 
     def mode_redirect(self, size, *rest):
         self.head("302 Found", [("Location", "/file/%s" % size), ("Content-Length", "0")])
@@ -318,8 +334,11 @@ def start_servers():
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("action", choices=("run", "serve"))
+    parser.add_argument("--served", default="", help="the folder /served/NAME reads from")
     parser.add_argument("command", nargs=argparse.REMAINDER)
     options = parser.parse_args()
+    global served_folder
+    served_folder = options.served
     servers = start_servers()
     silent = start_silent_listener()
     try:

@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "WaitableHandle.h"
-#include "pin/PackagePin.h"
-#include "pin/Sha256.h"
+#include "checks/PackagePin.h"
+#include "checks/Sha256.h"
 
 // Hashes a body piece by piece on a thread of its own, while the caller
 // reads the next piece, so that checking a pin costs no more time than the

@@ -1,4 +1,4 @@
-#include "pin/Sha256.h"
+#include "checks/Sha256.h"
 
 CSha256::CSha256() {
   // No key container is needed to hash, and the call must never ask the user.

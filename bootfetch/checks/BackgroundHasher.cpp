@@ -1,4 +1,4 @@
-#include "download/BackgroundHasher.h"
+#include "checks/BackgroundHasher.h"
 
 CBackgroundHasher::CBackgroundHasher() {
   m_pieceReady.Attach(CreateEventW(nullptr, FALSE, FALSE, nullptr));

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "pin/Sha256.h"
+#include "checks/Sha256.h"
 
 // The caller that starts the program may pin the package in the URL's
 // fragment, the part after the first '#' that HTTP never sends:

@@ -1,4 +1,4 @@
-#include "pin/PackagePin.h"
+#include "checks/PackagePin.h"
 
 #include <cwchar>
 #include <cwctype>
