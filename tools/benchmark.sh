@@ -12,9 +12,12 @@
 #      WinInet program in the same Wine and next to curl (medians of 5
 #      rounds); the same file pinned next to the download's hashing alone;
 #      progress moves on a slow link (about 100 KiB/s); a Retry's bytes on
-#      the wire after a body broke off at 75 %
+#      the wire after a body broke off at 75 %; a 64 MiB package over a
+#      link that drops every 4 MiB, resumed by itself: the user's actions
+#      and the bytes on the wire against the package
 #   5. size: stripped bootfetch.exe and setupaux.dll, and their Authenticode
 #      signatures apart
+#   6. the dialog's timer tick with the status line next to without it
 # Needs root: the HTTP servers listen on port 80 of a private network
 # namespace. Usage: tools/benchmark.sh [DOWNLOAD_MIB]
 # With BASELINE_BOOTFETCH set to the bootfetch.exe of another build (say, of
@@ -97,7 +100,7 @@ echo "[bench] 2./3. catalogue load and lookup"
 
 echo "[bench] 4. download of $download_mib MiB, $download_rounds rounds"
 BENCHMARK_NAMESPACE=1 bash benchmarks/download.sh "$build" "$download_mib" "$download_rounds" 2>&1 |
-  grep -E '^(curl|bare WinInet|CDownloader|pinned CDownloader|bare SHA-256|slow link|resumed retry)' | tr -d '\r' | tee "$work/download.txt"
+  grep -E '^(curl|bare WinInet|CDownloader|pinned CDownloader|bare SHA-256|slow link|resumed retry|dropping link)' | tr -d '\r' | tee "$work/download.txt"
 
 echo "[bench] 5. stripped sizes and signatures"
 # strip rewrites a file from its sections, so the copy leaves out the
@@ -120,6 +123,9 @@ exe_signature=$(signature_of "$build/bootfetch/bootfetch.exe")
 dll_signature=$(signature_of "$build/setupaux/setupaux.dll")
 echo "bootfetch.exe $exe_size bytes + signature $exe_signature," \
   "setupaux.dll $dll_size bytes + signature $dll_signature" | tee "$work/size.txt"
+
+echo "[bench] 6. the dialog's timer tick with and without the status line"
+"$build/wine-run" "$build/benchmarks/status_tick_benchmark.exe" | tr -d '\r' | tee "$work/tick.txt"
 
 # ---- the table --------------------------------------------------------------
 startup_median=$(field startup.txt 'bootfetch median [0-9.]+')
@@ -145,6 +151,12 @@ retry_line=$(grep '^resumed retry on the wire' "$work/download.txt" || true)
 retry_sent=$(echo "$retry_line" | grep -oE '[0-9]+ bytes' | grep -oE '[0-9]+' || true)
 retry_missing=$(echo "$retry_line" | grep -oE '[0-9]+ missing' | grep -oE '[0-9]+' || true)
 retry_ratio=$(echo "$retry_line" | grep -oE 'ratio [0-9.]+' | grep -oE '[0-9.]+' || true)
+drops_actions=$(field download.txt 'user actions [0-9]+')
+drops_tries=$(field download.txt 'automatic tries [0-9]+')
+drops_ratio=$(grep '^dropping link on the wire' "$work/download.txt" | grep -oE 'ratio [0-9.]+' | grep -oE '[0-9.]+' || true)
+tick_with=$(field tick.txt 'with the line [0-9.]+')
+tick_without=$(field tick.txt 'without [0-9.]+')
+tick_ratio=$(field tick.txt 'ratio [0-9.]+')
 
 cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
 table=$(cat <<TABLE
@@ -157,7 +169,9 @@ table=$(cat <<TABLE
 | 4a | Pinned download: the same file with its SHA-256 in the URL's fragment vs the lesser of the unpinned download and the download's hashing alone (the system's SHA-256 on the same bytes in the same pieces, on the same hashing thread; medians of ${download_rounds} rounds; goal 0.9 or more) | ${pinned_rate} MiB/s vs min(${ours_rate}, ${sha_rate}) MiB/s, ratio $(ratio_of "$pinned_rate" "$pin_bound") |
 | 4b | Slow link: 1000 KiB at about 100 KiB/s, how often \`GetProgress\` moves (the dialog looks every 500 ms) | ${slow_moves} times a second, still at most ${slow_still} ms |
 | 4c | Resumed Retry: the body of ${download_mib} MiB breaks off at 75 %, then one Retry; bytes the server sent for the Retry, its head included, vs the missing part (goal: at most the missing part plus one read) | ${retry_sent} vs ${retry_missing} bytes, ratio ${retry_ratio} |
+| 4d | Dropping link: a 64 MiB package from a server that drops the connection after every 4 MiB and serves ranges, resumed by itself (pauses included) | user actions ${drops_actions} (goal 0), automatic tries ${drops_tries}; bytes on the wire vs the package's size, heads included, ratio ${drops_ratio} (goal at most 1.01) |
 | 5 | Size: stripped \`bootfetch.exe\` / \`setupaux.dll\`, each without its Authenticode signature; the signatures | ${exe_size} / ${dll_size} bytes; signatures ${exe_signature} / ${dll_signature} bytes |
+| 6 | Timer tick: the dialog's tick with the status line (speed sampled, line worded and set, painted) vs without it (the bar alone), the text changing at every tick (medians of 5 × 2000 ticks) | ${tick_with} µs vs ${tick_without} µs, ratio ${tick_ratio} (goal under 200 µs) |
 TABLE
 )
 machine=$(cat <<MACHINE

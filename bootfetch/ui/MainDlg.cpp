@@ -13,6 +13,9 @@ namespace {
 
 const UINT_PTR kTimerId = 1;
 const UINT kTimerPeriodMs = 500;
+// One shot: the end of a pause before an automatic try.
+const UINT_PTR kResumeTimerId = 2;
+const wchar_t kProgressName[] = L"Download progress";
 
 }  // namespace
 
@@ -27,6 +30,7 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   m_layout.Capture(m_hWnd);
   m_icons.Set(m_hWnd, m_layout.Dpi());
   m_progress = GetDlgItem(IDC_PROGRESS);
+  m_status = GetDlgItem(IDC_STATUS);
   ReadUrlFromCommandLine();
   UpdateCaption();
   m_downloader.Start(m_url);
@@ -34,21 +38,53 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   return TRUE;
 }
 
-LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
-  if (m_downloader.IsDownloading()) {
-    const int position = ProgressPosition(m_downloader.GetProgress());
-    m_progress.SetPos(position);
-    m_taskbar.ShowProgress(position);
+LRESULT CMainDlg::OnTimer(UINT, WPARAM timer, LPARAM, BOOL&) {
+  if (timer == kResumeTimerId) {
+    KillTimer(kResumeTimerId);
+    m_paused = false;
+    m_downloader.Start(m_url);
+  } else if (!m_paused && !m_downloader.IsDownloading()) {
+    Follow(m_downloader.GetOutcome());
     return 0;
+  }
+  Draw();
+  return 0;
+}
+
+void CMainDlg::Follow(const CDownloadOutcome& outcome) {
+  if (outcome.kind == OutcomeKind::kComplete) {
+    StopTimer();
+    Launch();
+    return;
+  }
+  const CRetryDecision next = m_retries.After(outcome, NextRandom());
+  if (next.action == RetryAction::kResume) {
+    Pause(next.pauseMs);
+    return;
   }
   StopTimer();
-  const std::wstring errorText = m_downloader.GetErrorText();
-  if (errorText.empty()) {
-    Launch();
-    return 0;
+  Ask(outcome);
+}
+
+// The kept part stays in the bar; Cancel ends the pause like any other
+// moment.
+void CMainDlg::Pause(DWORD milliseconds) {
+  m_paused = true;
+  m_pauseEnds = GetTickCount() + milliseconds;
+  if (!SetTimer(kResumeTimerId, milliseconds, nullptr)) {
+    m_paused = false;
+    m_downloader.Start(m_url);
   }
+  Draw();
+}
+
+void CMainDlg::Ask(const CDownloadOutcome& outcome) {
+  const std::wstring text = DownloadErrorText(outcome);
+  // The box says what happened; a line of what was going on would mislead.
+  m_status.SetWindowText(L"");
+  m_statusPhase = -1;
   m_taskbar.ShowError();
-  if (MessageBox(errorText.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
+  if (MessageBox(text.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
     m_taskbar.ShowProgress(0);
     m_downloader.Start(m_url);
     if (!StartTimer()) EndDialog(kNoDialog);
@@ -56,7 +92,64 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
     m_taskbar.Clear();
     EndDialog(kFailed);
   }
-  return 0;
+}
+
+void CMainDlg::Draw() {
+  const int position = ProgressPosition(m_downloader.GetProgress());
+  m_progress.SetPos(position);
+  if (m_paused)
+    m_taskbar.ShowPaused(position);
+  else
+    m_taskbar.ShowProgress(position);
+  DrawStatus();
+}
+
+void CMainDlg::DrawStatus() {
+  OpenAccessibility();
+  const DWORD now = GetTickCount();
+  CDownloadStatus status;
+  status.host = m_host;
+  if (m_paused) {
+    status.phase = CDownloadStatus::kPaused;
+    const DWORD left = m_pauseEnds - now;
+    status.pauseLeftMs = static_cast<LONG>(left) > 0 ? left : 0;
+  } else if (m_downloader.IsAnswered()) {
+    status.phase = CDownloadStatus::kDownloading;
+    status.done = m_downloader.GetReceived();
+    status.total = m_downloader.GetContentLength();
+    m_rate.Add(now, status.done);
+    status.bytesPerSecond = m_rate.BytesPerSecond();
+    status.steady = m_rate.IsSteady();
+  }
+  if (status.phase != CDownloadStatus::kDownloading) m_rate.Reset();
+  const std::wstring text = StatusLineText(status, m_statusTexts, FormatByteSize);
+  std::wstring shown;
+  m_status.GetWindowText(shown);
+  if (text != shown) m_status.SetWindowText(text.c_str());
+  // Only a change of phase is read out, never the numbers of each tick.
+  if (status.phase == m_statusPhase) return;
+  m_statusPhase = status.phase;
+  CAccessibilityAnnotations::Announce(m_status);
+}
+
+// At the first tick rather than at start-up, where COM would only hold the
+// dialog back.
+void CMainDlg::OpenAccessibility() {
+  if (m_accessibilityOpened) return;
+  m_accessibilityOpened = true;
+  m_statusTexts = LoadStatusTexts();
+  m_host = HostOfUrl(m_url);
+  m_com.Enter();
+  if (!m_accessibility.Open()) return;
+  m_accessibility.SetName(m_progress, TranslationOr(L"IDS_PROGRESS_NAME", kProgressName));
+  m_accessibility.MakeLiveRegion(m_status);
+}
+
+// Jitter only needs to differ between clients, not to be unpredictable.
+unsigned CMainDlg::NextRandom() {
+  if (m_random == 0) m_random = GetTickCount() ^ (GetCurrentProcessId() << 16) ^ 1u;
+  m_random = m_random * 1664525u + 1013904223u;
+  return m_random >> 8;
 }
 
 LRESULT CMainDlg::OnCancel(WORD, WORD, HWND, BOOL&) {

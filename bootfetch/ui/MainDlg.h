@@ -9,11 +9,17 @@
 #include "download/Downloader.h"
 #include "CProgressBarCtrl.h"
 #include "ui/TaskbarProgress.h"
+#include "ui/AccessibilityAnnotations.h"
+#include "ui/StatusLine.h"
+#include "ui/TransferRate.h"
+#include "download/RetrySchedule.h"
 #include "resources/resource.h"
 
 // The one window of the program: downloads the package named on the command
-// line, shows the progress, offers a retry after a failure and opens the
-// finished package with the shell. The dialog result is the exit code.
+// line, shows the progress and what the download is doing, goes on by itself
+// after a lost connection where the schedule says so, offers a retry after
+// any other failure and opens the finished package with the shell. The
+// dialog result is the exit code.
 class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
  public:
   enum { IDD = IDD_MAIN };
@@ -43,17 +49,36 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   LRESULT OnTaskbarButtonCreated(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
   void Launch();
+  void Draw();
+  void DrawStatus();
+  void OpenAccessibility();
+  // After an attempt that failed: goes on by itself or asks the user.
+  void Follow(const CDownloadOutcome& outcome);
+  void Pause(DWORD milliseconds);
+  void Ask(const CDownloadOutcome& outcome);
+  unsigned NextRandom();
   void ReadUrlFromCommandLine();
   void UpdateCaption();
   bool StartTimer();
   void StopTimer();
 
   WTL::CProgressBarCtrl m_progress;
+  ATL::CWindow m_status;
   CCaptionIcons m_icons{IDI_APPLICATION_ICON};
   CDialogDpiLayout m_layout;
   CComApartment m_com;  // outlives the taskbar's COM object
   CTaskbarProgress m_taskbar;
+  CAccessibilityAnnotations m_accessibility;
   CDownloader m_downloader;
+  CRetrySchedule m_retries;
+  CTransferRate m_rate;
+  CStatusTexts m_statusTexts;
   std::wstring m_url;
+  std::wstring m_host;
   bool m_launched = false;
+  bool m_accessibilityOpened = false;
+  bool m_paused = false;
+  DWORD m_pauseEnds = 0;   // tick count
+  int m_statusPhase = -1;  // CDownloadStatus::Phase last shown, for announcements
+  unsigned m_random = 0;
 };
