@@ -218,7 +218,7 @@ the medians move with its load from one run to the next, while the fastest
 runs are those the load held back least. Rows 2 and 3 come from
 \`catalogue_benchmark.exe\` (the load and the bare parse in turn, Xerces kept
 initialised around both, so the ratio is the object model and the table, not
-the XML library's start-up). Rows 4 to 4c are
+the XML library's start-up). Rows 4 to 4d are
 \`benchmarks/download.sh\`: row 4 fetches the same file in turn with
 \`download_benchmark.exe\` (\`CDownloader\`), with
 \`bare_wininet_download.exe\` (one WinInet GET, 1 MiB reads into a file, in
@@ -235,7 +235,16 @@ against the same pin. A pinned download can go no faster than the slower of
 the unpinned download and that hashing, so the ratio is at most about 1; on
 two cores the server, the reads and the hashing contend for them. Row 4c
 breaks the body off at 75 % (\`/resume/etag/...\` of the test server) and
-retries once; the server's log counts what it wrote for the Retry. Row 5
+retries once; the server's log counts what it wrote for the Retry. Row 4d
+fetches 64 MiB from \`/drops/ranges/...\`, which ends every answer after
+4 MiB, through \`download_benchmark.exe --resume-by-itself\`: the retry
+schedule decides after each attempt as in the dialog, pauses included, and
+every question it would ask the user counts as a user's action; the
+server's log counts every byte it wrote, heads included. Row 6 is
+\`status_tick_benchmark.exe\`: bootfetch's dialog, its bar moved at each
+tick, with and without the status line's work (speed sampled, line worded
+with the system's size formatting, set when it changed) and each tick's
+painting. Row 5
 strips copies of the release build with \`i686-w64-mingw32-strip\`, which
 leaves out the signature, and reads the signature's size from each file's
 certificate table.
