@@ -1,7 +1,8 @@
 // The dialog's timer tick with the status line next to without it, on
 // bootfetch's own dialog: the bar moves in both; with the line, the tick
-// also samples the speed, words the line (sizes through the system's
-// formatting) and sets it when it changed. Each tick's painting is included
+// also shows the status through the dialog's CStatusLineView, which samples
+// the speed, words the line (sizes through the system's formatting) and sets
+// it when it changed. Each tick's painting is included
 // (UpdateWindow). Prints the median microseconds of each and their ratio.
 // Not a test: the figures depend on the machine.
 #include <windows.h>
@@ -13,8 +14,7 @@
 
 #include "Stopwatch.h"
 #include "resource.h"
-#include "ui/StatusLine.h"
-#include "ui/TransferRate.h"
+#include "ui/StatusLineView.h"
 
 namespace {
 
@@ -29,28 +29,19 @@ INT_PTR CALLBACK DialogProc(HWND, UINT message, WPARAM, LPARAM) {
 
 double TickMicroseconds(HWND dialog, bool statusLine) {
   const HWND bar = GetDlgItem(dialog, IDC_PROGRESS);
-  const HWND line = GetDlgItem(dialog, IDC_STATUS);
-  const CStatusTexts texts = LoadStatusTexts();
-  CTransferRate rate;
+  CStatusLineView view;
+  view.Attach(GetDlgItem(dialog, IDC_STATUS), bar, L"http://downloads.example/p.msi");
+  // Its first show takes the catalogue's texts and the annotations, once.
+  if (statusLine) view.Show(CDownloadStatus(), 0);
   std::vector<double> ticks;
   for (int i = 0; i < kTicks; ++i) {
-    const std::int64_t done = (i * kStep) % kTotal;
-    const DWORD now = static_cast<DWORD>(i) * 500;
+    CDownloadStatus status;
+    status.phase = CDownloadStatus::kDownloading;
+    status.done = (i * kStep) % kTotal;
+    status.total = kTotal;
     const bench::CStopwatch watch;
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(done * 100 / kTotal), 0);
-    if (statusLine) {
-      CDownloadStatus status;
-      status.phase = CDownloadStatus::kDownloading;
-      status.done = done;
-      status.total = kTotal;
-      rate.Add(now, done);
-      status.bytesPerSecond = rate.BytesPerSecond();
-      status.steady = rate.IsSteady();
-      const std::wstring text = StatusLineText(status, texts, FormatByteSize);
-      wchar_t shown[256] = L"";
-      GetWindowTextW(line, shown, 256);
-      if (text != shown) SetWindowTextW(line, text.c_str());
-    }
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(status.done * 100 / kTotal), 0);
+    if (statusLine) view.Show(status, static_cast<DWORD>(i) * 500);
     UpdateWindow(dialog);
     ticks.push_back(watch.Milliseconds() * 1000.0);
   }

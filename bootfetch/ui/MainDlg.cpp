@@ -15,7 +15,6 @@ const UINT_PTR kTimerId = 1;
 const UINT kTimerPeriodMs = 500;
 // One shot: the end of a pause before an automatic try.
 const UINT_PTR kResumeTimerId = 2;
-const wchar_t kProgressName[] = L"Download progress";
 
 }  // namespace
 
@@ -30,8 +29,8 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   m_layout.Capture(m_hWnd);
   m_icons.Set(m_hWnd, m_layout.Dpi());
   m_progress = GetDlgItem(IDC_PROGRESS);
-  m_status = GetDlgItem(IDC_STATUS);
   ReadUrlFromCommandLine();
+  m_statusLine.Attach(GetDlgItem(IDC_STATUS), m_progress, m_url);
   UpdateCaption();
   m_downloader.Start(m_url);
   if (!StartTimer()) EndDialog(kNoDialog);
@@ -81,8 +80,7 @@ void CMainDlg::Pause(DWORD milliseconds) {
 void CMainDlg::Ask(const CDownloadOutcome& outcome) {
   const std::wstring text = DownloadErrorText(outcome);
   // The box says what happened; a line of what was going on would mislead.
-  m_status.SetWindowText(L"");
-  m_statusPhase = -1;
+  m_statusLine.Clear();
   m_taskbar.ShowError();
   if (MessageBox(text.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
     m_taskbar.ShowProgress(0);
@@ -105,10 +103,8 @@ void CMainDlg::Draw() {
 }
 
 void CMainDlg::DrawStatus() {
-  OpenAccessibility();
   const DWORD now = GetTickCount();
   CDownloadStatus status;
-  status.host = m_host;
   if (m_paused) {
     status.phase = CDownloadStatus::kPaused;
     const DWORD left = m_pauseEnds - now;
@@ -117,32 +113,8 @@ void CMainDlg::DrawStatus() {
     status.phase = CDownloadStatus::kDownloading;
     status.done = m_downloader.GetReceived();
     status.total = m_downloader.GetContentLength();
-    m_rate.Add(now, status.done);
-    status.bytesPerSecond = m_rate.BytesPerSecond();
-    status.steady = m_rate.IsSteady();
   }
-  if (status.phase != CDownloadStatus::kDownloading) m_rate.Reset();
-  const std::wstring text = StatusLineText(status, m_statusTexts, FormatByteSize);
-  std::wstring shown;
-  m_status.GetWindowText(shown);
-  if (text != shown) m_status.SetWindowText(text.c_str());
-  // Only a change of phase is read out, never the numbers of each tick.
-  if (status.phase == m_statusPhase) return;
-  m_statusPhase = status.phase;
-  CAccessibilityAnnotations::Announce(m_status);
-}
-
-// At the first tick rather than at start-up, where COM would only hold the
-// dialog back.
-void CMainDlg::OpenAccessibility() {
-  if (m_accessibilityOpened) return;
-  m_accessibilityOpened = true;
-  m_statusTexts = LoadStatusTexts();
-  m_host = HostOfUrl(m_url);
-  m_com.Enter();
-  if (!m_accessibility.Open()) return;
-  m_accessibility.SetName(m_progress, TranslationOr(L"IDS_PROGRESS_NAME", kProgressName));
-  m_accessibility.MakeLiveRegion(m_status);
+  m_statusLine.Show(status, now);
 }
 
 // Jitter only needs to differ between clients, not to be unpredictable.

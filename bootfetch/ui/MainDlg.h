@@ -9,9 +9,7 @@
 #include "download/Downloader.h"
 #include "CProgressBarCtrl.h"
 #include "ui/TaskbarProgress.h"
-#include "ui/AccessibilityAnnotations.h"
-#include "ui/StatusLine.h"
-#include "ui/TransferRate.h"
+#include "ui/StatusLineView.h"
 #include "download/RetrySchedule.h"
 #include "resources/resource.h"
 
@@ -51,8 +49,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   void Launch();
   void Draw();
   void DrawStatus();
-  void OpenAccessibility();
-  // After an attempt that failed: goes on by itself or asks the user.
+  // After an attempt has ended: launches, goes on by itself or asks the user.
   void Follow(const CDownloadOutcome& outcome);
   void Pause(DWORD milliseconds);
   void Ask(const CDownloadOutcome& outcome);
@@ -63,22 +60,16 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   void StopTimer();
 
   WTL::CProgressBarCtrl m_progress;
-  ATL::CWindow m_status;
   CCaptionIcons m_icons{IDI_APPLICATION_ICON};
   CDialogDpiLayout m_layout;
   CComApartment m_com;  // outlives the taskbar's COM object
   CTaskbarProgress m_taskbar;
-  CAccessibilityAnnotations m_accessibility;
+  CStatusLineView m_statusLine;
   CDownloader m_downloader;
   CRetrySchedule m_retries;
-  CTransferRate m_rate;
-  CStatusTexts m_statusTexts;
   std::wstring m_url;
-  std::wstring m_host;
   bool m_launched = false;
-  bool m_accessibilityOpened = false;
   bool m_paused = false;
-  DWORD m_pauseEnds = 0;   // tick count
-  int m_statusPhase = -1;  // CDownloadStatus::Phase last shown, for announcements
+  DWORD m_pauseEnds = 0;  // tick count
   unsigned m_random = 0;
 };
