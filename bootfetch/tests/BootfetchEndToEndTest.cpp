@@ -25,6 +25,12 @@ const wchar_t kErrorText[] =
     L"firewall settings and try again.";
 
 const int kStatusLine = 1001;
+const DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+
+int g_announcements = 0;
+void CALLBACK CountAnnouncement(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  ++g_announcements;
+}
 
 // Points the .msi "open" verb of this prefix at the recorder for the test's
 // lifetime, so a launched package is observed instead of installed.
@@ -92,6 +98,10 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   const std::size_t size = 200 * 1024;
   CAppRunner app;
   ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + L"/slow/204800/15/ok.msi"));
+  g_announcements = 0;
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(kLiveRegionChanged, kLiveRegionChanged, nullptr, CountAnnouncement,
+                      app.ProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   const HWND dialog = app.WaitForDialog();
   ASSERT_TRUE(dialog);
   EXPECT_EQ(L"Download Vantrel Dulon", WindowText(dialog));
@@ -107,8 +117,15 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
     highest = std::max(highest, static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)));
     if (ControlText(dialog, kStatusLine).find(L" of 200 KB") != std::wstring::npos)
       sizesShown = true;
+    MSG message;  // the hook's calls come as messages
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(50);
   }
+  UnhookWinEvent(hook);
+  // Connecting (when the answer takes a tick), then downloading; the
+  // numbers of its six or so ticks are not read out.
+  EXPECT_GE(g_announcements, 1);
+  EXPECT_LE(g_announcements, 2);
   EXPECT_EQ(1u, app.WaitForExit());
   EXPECT_GT(highest, 0) << "the bar never moved";
   EXPECT_TRUE(sizesShown) << "the status line never told the sizes";
