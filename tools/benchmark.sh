@@ -154,12 +154,14 @@ retry_ratio=$(echo "$retry_line" | grep -oE 'ratio [0-9.]+' | grep -oE '[0-9.]+'
 drops_actions=$(field download.txt 'user actions [0-9]+')
 drops_tries=$(field download.txt 'automatic tries [0-9]+')
 drops_ratio=$(grep '^dropping link on the wire' "$work/download.txt" | grep -oE 'ratio [0-9.]+' | grep -oE '[0-9.]+' || true)
-tick_with=$(field tick.txt 'painted: with the line [0-9.]+')
-tick_without=$(field tick.txt 'painted: .*without [0-9.]+')
-tick_ratio=$(field tick.txt 'painted: .*ratio [0-9.]+')
-handler_with=$(field tick.txt 'alone: with the line [0-9.]+')
-handler_without=$(field tick.txt 'alone: .*without [0-9.]+')
-handler_ratio=$(field tick.txt 'alone: .*ratio [0-9.]+')
+# The figure after $2 on the line of tick.txt that holds $1.
+tick_field() { grep "$1" "$work/tick.txt" | grep -oE "$2 [0-9.]+" | grep -oE '[0-9.]+$' || true; }
+tick_with=$(tick_field painted 'with the line')
+tick_without=$(tick_field painted without)
+tick_ratio=$(tick_field painted ratio)
+handler_with=$(tick_field 'handler alone' 'with the line')
+handler_without=$(tick_field 'handler alone' without)
+handler_ratio=$(tick_field 'handler alone' ratio)
 
 cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
 table=$(cat <<TABLE

@@ -57,7 +57,8 @@ CStatusTexts LoadStatusTexts() {
 
 // StrFormatByteSizeEx (Vista) where shlwapi has it; Wine's lacks it, and
 // imported it would keep the program from starting there. The older
-// StrFormatByteSizeW writes the same in the user's format.
+// StrFormatByteSizeW, in every shlwapi, writes the same units in the user's
+// number format; only the last digit's rounding may differ.
 std::wstring FormatByteSize(std::int64_t bytes) {
   typedef HRESULT WINAPI FormatEx(ULONGLONG, SFBS_FLAGS, PWSTR, UINT);
   static FormatEx* const formatEx = SystemFunction<FormatEx>(L"shlwapi.dll", "StrFormatByteSizeEx");
