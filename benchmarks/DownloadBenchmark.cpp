@@ -1,6 +1,8 @@
 // Prints how fast CDownloader fetches one URL, and how often its progress
 // moves while it does; with --retry, a failed attempt is retried once, as
-// the error box's Retry does. Not a test: the figures depend on the
+// the error box's Retry does; with --resume-by-itself, the retry schedule
+// decides as in the dialog (pauses included), every question it asks counts
+// as a user's Retry, and the line tells how many there were. Not a test: the figures depend on the
 // machine. Run through benchmarks/download.sh.
 #include <windows.h>
 
@@ -8,8 +10,12 @@
 #include <string>
 
 #include "download/Downloader.h"
+#include "download/RetrySchedule.h"
 
 namespace {
+
+// A download that needs more of the user than this has failed.
+const int kMostUserActions = 100;
 
 double Seconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to) {
   LARGE_INTEGER frequency;
@@ -25,6 +31,10 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   const bool retry = argc > 3 && std::wstring(argv[3]) == L"--retry";
+  const bool byItself = argc > 3 && std::wstring(argv[3]) == L"--resume-by-itself";
+  CRetrySchedule schedule;
+  int userActions = 0;
+  int automaticTries = 0;
   LARGE_INTEGER begin, now, lastMove;
   QueryPerformanceCounter(&begin);
   lastMove = begin;
@@ -35,8 +45,17 @@ int wmain(int argc, wchar_t** argv) {
   double progress = 0;
   int moves = 0;
   double longestStill = 0;
-  for (int attempt = 0; attempt < (retry ? 2 : 1); ++attempt) {
-    if (attempt > 0 && downloader.GetErrorText().empty()) break;
+  for (int attempt = 0; attempt < (retry ? 2 : 1) || byItself; ++attempt) {
+    if (attempt > 0 && downloader.GetOutcome().kind == OutcomeKind::kComplete) break;
+    if (attempt > 0 && byItself) {
+      const CRetryDecision next = schedule.After(downloader.GetOutcome(), GetTickCount());
+      if (next.action == RetryAction::kResume) {
+        ++automaticTries;
+        Sleep(next.pauseMs);
+      } else if (++userActions > kMostUserActions) {
+        break;
+      }
+    }
     downloader.Start(argv[2]);
     progress = downloader.GetProgress();
     while (downloader.IsDownloading()) {
@@ -51,7 +70,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   QueryPerformanceCounter(&now);
 
-  const bool failed = !downloader.GetErrorText().empty();
+  const bool failed = downloader.GetOutcome().kind != OutcomeKind::kComplete;
   WIN32_FILE_ATTRIBUTE_DATA data = {};
   GetFileAttributesExW(downloader.GetFilePath().c_str(), GetFileExInfoStandard, &data);
   downloader.Cancel();  // the package is not needed
@@ -63,5 +82,7 @@ int wmain(int argc, wchar_t** argv) {
       "stood still at most %.0f ms\n",
       argv[1], failed ? "FAILED" : "ok", megabytes, seconds, seconds > 0 ? megabytes / seconds : 0,
       moves, seconds > 0 ? moves / seconds : 0, longestStill * 1000);
+  if (byItself)
+    std::printf("%ls: user actions %d, automatic tries %d\n", argv[1], userActions, automaticTries);
   return failed ? 1 : 0;
 }

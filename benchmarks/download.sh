@@ -8,7 +8,9 @@
 # network and the file. Then how often CDownloader's progress moves on a slow
 # link (about 100 KiB/s), and what a Retry after a body that broke off at
 # 75 % puts on the wire (from the server's log) against the part that was
-# missing. Needs root for port 80; runs in a private network namespace.
+# missing; a 64 MiB package over a link that drops every 4 MiB, resumed by
+# itself: the user's actions it needs and its bytes on the wire against the
+# package. Needs root for port 80; runs in a private network namespace.
 # Usage: benchmarks/download.sh [BUILD_DIR] [SIZE_MIB] [ROUNDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -57,4 +59,11 @@ python3 "$here/../bootfetch/tests/http_fault_server.py" run -- bash -c '
   # The second request is the Retry; its last field counts the head too.
   curl -s http://127.0.0.1/_log | awk -F "\t" -v missing=$((size - cut)) \
     "NR == 2 { printf \"resumed retry on the wire: %d bytes for %d missing, ratio %.4f\n\", \$7, missing, \$7 / missing }"
+  # A link that drops every 4 MiB of a 64 MiB package: what the user must do,
+  # and every byte the server sent, heads included, against the package.
+  drops_size=$((64 * 1024 * 1024))
+  "$build/wine-run" "$build/benchmarks/download_benchmark.exe" "dropping link" \
+    "http://127.0.0.1/drops/ranges/$drops_size/$((4 * 1024 * 1024))/benchmark" --resume-by-itself
+  curl -s http://127.0.0.1/_log | awk -F "\t" -v size=$drops_size \
+    "{ sent += \$7 } END { printf \"dropping link on the wire: %d bytes for %d, ratio %.4f\n\", sent, size, sent / size }"
 '

@@ -13,9 +13,12 @@
 #      rounds); the same file pinned next to the download's hashing alone;
 #      progress moves on a slow link (about 100 KiB/s); a Retry's bytes on
 #      the wire after a body broke off at 75 %; the publisher check of a
-#      signed package of the same size next to one SHA-256 pass over it
+#      signed package of the same size next to one SHA-256 pass over it; a
+#      64 MiB package over a link that drops every 4 MiB, resumed by itself:
+#      the user's actions and the bytes on the wire against the package
 #   5. size: stripped bootfetch.exe and setupaux.dll, and their Authenticode
 #      signatures apart
+#   6. the dialog's timer tick with the status line next to without it
 # Needs root: the HTTP servers listen on port 80 of a private network
 # namespace. Usage: tools/benchmark.sh [DOWNLOAD_MIB]
 # With BASELINE_BOOTFETCH set to the bootfetch.exe of another build (say, of
@@ -102,7 +105,7 @@ echo "[bench] 2./3. catalogue load and lookup"
 
 echo "[bench] 4. download of $download_mib MiB, $download_rounds rounds"
 BENCHMARK_NAMESPACE=1 bash benchmarks/download.sh "$build" "$download_mib" "$download_rounds" 2>&1 |
-  grep -E '^(curl|bare WinInet|CDownloader|pinned CDownloader|bare SHA-256|slow link|resumed retry)' | tr -d '\r' | tee "$work/download.txt"
+  grep -E '^(curl|bare WinInet|CDownloader|pinned CDownloader|bare SHA-256|slow link|resumed retry|dropping link)' | tr -d '\r' | tee "$work/download.txt"
 
 echo "[bench] 4d. publisher check of a $download_mib MiB signed package, $download_rounds rounds"
 bash benchmarks/publisher_check.sh "$build" "$download_mib" "$download_rounds" 2>&1 |
@@ -129,6 +132,9 @@ exe_signature=$(signature_of "$build/bootfetch/bootfetch.exe")
 dll_signature=$(signature_of "$build/setupaux/setupaux.dll")
 echo "bootfetch.exe $exe_size bytes + signature $exe_signature," \
   "setupaux.dll $dll_size bytes + signature $dll_signature" | tee "$work/size.txt"
+
+echo "[bench] 6. the dialog's timer tick with and without the status line"
+"$build/wine-run" "$build/benchmarks/status_tick_benchmark.exe" | tr -d '\r' | tee "$work/tick.txt"
 
 # ---- the table --------------------------------------------------------------
 startup_median=$(field startup.txt 'bootfetch median [0-9.]+')
@@ -159,6 +165,17 @@ check_figures() {
   grep "^publisher check .$1" "$work/publisher.txt" | grep -oE 'median [0-9.]+ ms vs one SHA-256 pass [0-9.]+ ms, ratio [0-9.]+' |
     sed 's/^median //; s/one SHA-256 pass //' || true
 }
+drops_actions=$(field download.txt 'user actions [0-9]+')
+drops_tries=$(field download.txt 'automatic tries [0-9]+')
+drops_ratio=$(grep '^dropping link on the wire' "$work/download.txt" | grep -oE 'ratio [0-9.]+' | grep -oE '[0-9.]+' || true)
+# The figure after $2 on the line of tick.txt that holds $1.
+tick_field() { grep "$1" "$work/tick.txt" | grep -oE "$2 [0-9.]+" | grep -oE '[0-9.]+$' || true; }
+tick_with=$(tick_field painted 'with the line')
+tick_without=$(tick_field painted without)
+tick_ratio=$(tick_field painted ratio)
+handler_with=$(tick_field 'handler alone' 'with the line')
+handler_without=$(tick_field 'handler alone' without)
+handler_ratio=$(tick_field 'handler alone' ratio)
 
 cpu=$(lscpu | sed -n 's/^Model name: *//p' | head -n 1)
 table=$(cat <<TABLE
@@ -172,7 +189,9 @@ table=$(cat <<TABLE
 | 4b | Slow link: 1000 KiB at about 100 KiB/s, how often \`GetProgress\` moves (the dialog looks every 500 ms) | ${slow_moves} times a second, still at most ${slow_still} ms |
 | 4c | Resumed Retry: the body of ${download_mib} MiB breaks off at 75 %, then one Retry; bytes the server sent for the Retry, its head included, vs the missing part (goal: at most the missing part plus one read) | ${retry_sent} vs ${retry_missing} bytes, ratio ${retry_ratio} |
 | 4d | Publisher check: a ${download_mib} MiB package signed by the build's certificate, checked as bootfetch checks it (on the file held for reading, against the signed \`bootfetch.exe\`'s publisher) vs one SHA-256 pass over the same file in the same Wine (medians of ${download_rounds} rounds, alternating; goal 1.2 or less); the same bytes appended to a signed program, whose digest Wine computes | .msi: $(check_figures msi); program: $(check_figures exe) |
+| 4e | Dropping link: a 64 MiB package from a server that drops the connection after every 4 MiB and serves ranges, resumed by itself (pauses included) | user actions ${drops_actions} (goal 0), automatic tries ${drops_tries}; bytes on the wire vs the package's size, heads included, ratio ${drops_ratio} (goal at most 1.01) |
 | 5 | Size: stripped \`bootfetch.exe\` / \`setupaux.dll\`, each without its Authenticode signature; the signatures | ${exe_size} / ${dll_size} bytes; signatures ${exe_signature} / ${dll_signature} bytes |
+| 6 | Timer tick: the dialog's tick with the status line (speed sampled, line worded and set) vs without it (the bar alone), the text changing at every tick, painted and as the handler alone (medians of 5 × 2000 ticks; goal under 200 µs) | painted ${tick_with} µs vs ${tick_without} µs, ratio ${tick_ratio}; handler alone ${handler_with} µs vs ${handler_without} µs, ratio ${handler_ratio} |
 TABLE
 )
 machine=$(cat <<MACHINE
@@ -219,7 +238,7 @@ the medians move with its load from one run to the next, while the fastest
 runs are those the load held back least. Rows 2 and 3 come from
 \`catalogue_benchmark.exe\` (the load and the bare parse in turn, Xerces kept
 initialised around both, so the ratio is the object model and the table, not
-the XML library's start-up). Rows 4 to 4c are
+the XML library's start-up). Rows 4 to 4e are
 \`benchmarks/download.sh\`: row 4 fetches the same file in turn with
 \`download_benchmark.exe\` (\`CDownloader\`), with
 \`bare_wininet_download.exe\` (one WinInet GET, 1 MiB reads into a file, in
@@ -245,7 +264,17 @@ so under Wine that check reads little of the file; on Windows it hashes the
 whole package once. The same random bytes appended to the unsigned
 \`bootfetch.exe\` and signed make a program whose Authenticode digest Wine
 does compute over the whole file: its check shows what hashing the package
-once costs next to the bare SHA-256 pass. Row 5
+once costs next to the bare SHA-256 pass. Row 4e
+fetches 64 MiB from \`/drops/ranges/...\`, which ends every answer after
+4 MiB, through \`download_benchmark.exe --resume-by-itself\`: the retry
+schedule decides after each attempt as in the dialog, pauses included, and
+every question it would ask the user counts as a user's action; the
+server's log counts every byte it wrote, heads included. Row 6 is
+\`status_tick_benchmark.exe\`: bootfetch's dialog, its bar moved at each
+tick, with and without the status line's work (speed sampled, line worded
+with the system's size formatting, set when it changed), once with each
+tick's painting and once as the handler alone, whose painting Windows does
+later. Row 5
 strips copies of the release build with \`i686-w64-mingw32-strip\`, which
 leaves out the signature, and reads the signature's size from each file's
 certificate table.

@@ -31,6 +31,15 @@ REQUIRED = [
      "product, open this file:\\n{PATH}"),
     ("Download {PRODUCT}", "Download {PRODUCT}"),
     ("Cancel", "Cancel"),
+    ("IDS_STATUS_CONNECTING_TO", "Connecting to {HOST}…"),
+    ("IDS_STATUS_TRANSFER", "{DONE} of {TOTAL} ({SPEED}/s), about {TIME} left"),
+    ("IDS_STATUS_TRANSFER_SPEED", "{DONE} of {TOTAL} ({SPEED}/s)"),
+    ("IDS_STATUS_TRANSFER_START", "{DONE} of {TOTAL}"),
+    ("IDS_STATUS_RECONNECT", "Connection lost. Trying again in {SECONDS} s…"),
+    ("IDS_TIME_SECONDS", "{COUNT} s"),
+    ("IDS_TIME_MINUTES", "{COUNT} min"),
+    ("IDS_TIME_HOURS", "{COUNT} h"),
+    ("IDS_PROGRESS_NAME", "Download progress"),
 ]
 
 # Menu commands with mnemonics and shortcut keys; "\t" stays as backslash-t.
@@ -198,7 +207,7 @@ PHRASES = [
 
 # The texts bootfetch can show, per language code (the program of a language
 # is bootfetch-CODE.exe and carries language-CODE.xml). To add a language, add
-# a row here with all four texts, then run this script and rebuild.
+# a row here with every text of REQUIRED, then run this script and rebuild.
 # Placeholders and escapes ("{PRODUCT}", "\\n") must stay as in English; the
 # generator refuses a row that drops or adds one.
 TRANSLATIONS = {
@@ -211,6 +220,15 @@ TRANSLATIONS = {
         "IDS_LAUNCH_ERROR":
             "Установочный пакет загружен, но его не удалось открыть.\\n\\nЧтобы установить "
             "продукт, откройте этот файл:\\n{PATH}",
+        "IDS_STATUS_CONNECTING_TO": "Подключение к {HOST}\u2026",
+        "IDS_STATUS_TRANSFER": "{DONE} из {TOTAL} ({SPEED}/с), осталось около {TIME}",
+        "IDS_STATUS_TRANSFER_SPEED": "{DONE} из {TOTAL} ({SPEED}/с)",
+        "IDS_STATUS_TRANSFER_START": "{DONE} из {TOTAL}",
+        "IDS_STATUS_RECONNECT": "Соединение потеряно. Повторная попытка через {SECONDS} с\u2026",
+        "IDS_TIME_SECONDS": "{COUNT} с",
+        "IDS_TIME_MINUTES": "{COUNT} мин",
+        "IDS_TIME_HOURS": "{COUNT} ч",
+        "IDS_PROGRESS_NAME": "Ход загрузки",
     },
     "fr": {
         "Download {PRODUCT}": "Télécharger {PRODUCT}",
@@ -221,6 +239,15 @@ TRANSLATIONS = {
         "IDS_LAUNCH_ERROR":
             "Le package d'installation a été téléchargé, mais n'a pas pu être ouvert.\\n\\n"
             "Pour installer le produit, ouvrez ce fichier :\\n{PATH}",
+        "IDS_STATUS_CONNECTING_TO": "Connexion à {HOST}\u2026",
+        "IDS_STATUS_TRANSFER": "{DONE} sur {TOTAL} ({SPEED}/s), temps restant : environ {TIME}",
+        "IDS_STATUS_TRANSFER_SPEED": "{DONE} sur {TOTAL} ({SPEED}/s)",
+        "IDS_STATUS_TRANSFER_START": "{DONE} sur {TOTAL}",
+        "IDS_STATUS_RECONNECT": "Connexion perdue. Nouvel essai dans {SECONDS} s\u2026",
+        "IDS_TIME_SECONDS": "{COUNT} s",
+        "IDS_TIME_MINUTES": "{COUNT} min",
+        "IDS_TIME_HOURS": "{COUNT} h",
+        "IDS_PROGRESS_NAME": "Progression du téléchargement",
     },
     "es": {
         "Download {PRODUCT}": "Descargar {PRODUCT}",
@@ -231,6 +258,15 @@ TRANSLATIONS = {
         "IDS_LAUNCH_ERROR":
             "El paquete de instalación se descargó, pero no se pudo abrir.\\n\\nPara instalar "
             "el producto, abra este archivo:\\n{PATH}",
+        "IDS_STATUS_CONNECTING_TO": "Conectando con {HOST}\u2026",
+        "IDS_STATUS_TRANSFER": "{DONE} de {TOTAL} ({SPEED}/s), quedan unos {TIME}",
+        "IDS_STATUS_TRANSFER_SPEED": "{DONE} de {TOTAL} ({SPEED}/s)",
+        "IDS_STATUS_TRANSFER_START": "{DONE} de {TOTAL}",
+        "IDS_STATUS_RECONNECT": "Se perdió la conexión. Nuevo intento en {SECONDS} s\u2026",
+        "IDS_TIME_SECONDS": "{COUNT} s",
+        "IDS_TIME_MINUTES": "{COUNT} min",
+        "IDS_TIME_HOURS": "{COUNT} h",
+        "IDS_PROGRESS_NAME": "Progreso de la descarga",
     },
     "de": {
         "Download {PRODUCT}": "{PRODUCT} herunterladen",
@@ -241,6 +277,15 @@ TRANSLATIONS = {
         "IDS_LAUNCH_ERROR":
             "Das Installationspaket wurde heruntergeladen, konnte aber nicht geöffnet werden."
             "\\n\\nÖffnen Sie zur Installation diese Datei:\\n{PATH}",
+        "IDS_STATUS_CONNECTING_TO": "Verbindung mit {HOST} wird hergestellt\u2026",
+        "IDS_STATUS_TRANSFER": "{DONE} von {TOTAL} ({SPEED}/s), noch etwa {TIME}",
+        "IDS_STATUS_TRANSFER_SPEED": "{DONE} von {TOTAL} ({SPEED}/s)",
+        "IDS_STATUS_TRANSFER_START": "{DONE} von {TOTAL}",
+        "IDS_STATUS_RECONNECT": "Verbindung unterbrochen. Neuer Versuch in {SECONDS} s\u2026",
+        "IDS_TIME_SECONDS": "{COUNT} s",
+        "IDS_TIME_MINUTES": "{COUNT} min",
+        "IDS_TIME_HOURS": "{COUNT} Std.",
+        "IDS_PROGRESS_NAME": "Downloadfortschritt",
     },
 }
 

@@ -36,5 +36,7 @@ std::shared_ptr<CDownloadAttempt> CDownloadAttempt::Snapshot() const {
   auto copy = std::make_shared<CDownloadAttempt>(url, timeoutMs);
   copy->contentLength = contentLength.load();
   copy->received = received.load();
+  copy->outcome.kind = gaveUp ? OutcomeKind::kLost : OutcomeKind::kStopped;
+  copy->outcome.step = L"Worker left behind";
   return copy;
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "download/DownloadOutcome.h"
 #include "download/InternetHandle.h"
 #include "download/PackageFile.h"
 #include "download/RequestContext.h"
@@ -61,9 +62,13 @@ struct CDownloadAttempt {
   std::atomic<bool> gaveUp{false};        // stopped as a failure (silence), not a cancel
   std::atomic<bool> abandoned{false};     // its worker was left behind
   std::atomic<std::int32_t> received{0};  // written by the worker, read by the downloader
-  std::wstring errorText;                 // written by the worker only just before it ends
-  std::atomic<bool> complete{false};      // the whole body is in the file
-  std::atomic<bool> keepsPart{false};     // failed with a part the next attempt resumes
+  bool gained = false;                    // the worker's: new body bytes were written
+  std::atomic<bool> answered{false};      // the answer was accepted; the body comes
+  // Written once, by the worker just before it ends (by the downloader when
+  // there is no worker).
+  CDownloadOutcome outcome;
+  std::atomic<bool> complete{false};   // the whole body is in the file
+  std::atomic<bool> keepsPart{false};  // failed with a part the next attempt resumes
   // When the server was last heard from (the attempt's start, the headers,
   // the last body bytes), as a tick count.
   std::atomic<DWORD> lastHeard{GetTickCount()};

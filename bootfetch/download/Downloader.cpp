@@ -8,7 +8,8 @@
 #include "StringUtils.h"
 #include "checks/PackageChecks.h"
 #include "download/HttpQueryInfo.h"
-#include "download/MessageTexts.h"
+
+const wchar_t kUnexpectedStep[] = L"Unexpected failure";
 
 namespace {
 
@@ -58,9 +59,10 @@ const wchar_t kSaveFile[] = L"Save file";
 const wchar_t kDiskSpace[] = L"Insufficient disk space";
 const wchar_t kKeepFile[] = L"Keep file";
 const wchar_t kReopenFile[] = L"Reopen file for reading";
+const wchar_t kSilence[] = L"Silence";
 
 // Thrown where the worker finds the stop flag raised: the attempt ends
-// quietly, without an error text.
+// quietly, as stopped.
 struct CStopped {};
 
 // The connection failed or the body broke off: what the file holds is sound,
@@ -100,14 +102,6 @@ bool Complete(const CDownloadAttempt& attempt, BOOL done) {
   ThrowIfStopped(attempt);
   return waited == WAIT_OBJECT_0 && attempt.context->Succeeded();
 }
-
-// A stopped attempt ends quietly: its worker may run on while the program
-// ends, when the translator is already going.
-void SetErrorText(CDownloadAttempt& attempt, std::wstring (*text)()) {
-  if (!attempt.stop) attempt.errorText = text();
-}
-
-std::wstring UnknownErrorText() { return L"Unknown error"; }
 
 // A server's text that can go back into a request header: a control
 // character could end the header or add another.
@@ -158,7 +152,10 @@ void CDownloader::Start(const std::wstring& url) {
   next->unmarked = m_attempt->unmarked;
   CloseFile();
   m_attempt = std::move(next);
-  RunGuarded(*m_attempt, [this] { CreateWorker(); });
+  RunGuarded(*m_attempt, [this] {
+    CreateWorker();
+    return OutcomeKind::kRunning;
+  });
 }
 
 void CDownloader::Stop() {
@@ -210,26 +207,39 @@ double CDownloader::GetProgress() const {
   return static_cast<double>(m_attempt->received) / static_cast<double>(length);
 }
 
-// Where a failure on the worker's side becomes the error text; silence,
-// which the dialog's side finds, is the other place (GiveUpOnSilence).
+// Where the worker's end becomes its outcome, published once. Steps return
+// the outcome of a success; kRunning publishes nothing, as when Start has
+// only handed the attempt to the worker.
 template <typename Steps>
 void CDownloader::RunGuarded(CDownloadAttempt& attempt, Steps steps) {
-  bool lost = false;
+  CDownloadOutcome outcome;
   try {
-    steps();
-    return;
+    outcome.kind = steps();
+    if (outcome.kind == OutcomeKind::kRunning) return;
   } catch (const CStopped&) {
-    lost = true;
-  } catch (const CConnectionLost&) {
-    lost = true;
-    SetErrorText(attempt, DownloaderErrorText);
-  } catch (const CException&) {
-    SetErrorText(attempt, DownloaderErrorText);
+  } catch (const CConnectionLost& lost) {
+    outcome.kind = OutcomeKind::kLost;
+    outcome.step = lost.step;
+  } catch (const CException& failed) {
+    outcome.kind = OutcomeKind::kRefused;
+    outcome.step = failed.GetStep();
   } catch (...) {
-    SetErrorText(attempt, UnknownErrorText);
+    outcome.kind = OutcomeKind::kRefused;
+    outcome.step = kUnexpectedStep;
   }
-  // A cancel keeps nothing; silence is a connection lost like any other.
-  attempt.EndFailed(lost && (!attempt.stop || attempt.gaveUp));
+  // Whatever ends a stopped attempt is the stop's doing (closing the handles
+  // fails the call in progress). Silence, which the dialog's side finds,
+  // stops the worker too: a connection lost like any other.
+  if (attempt.stop && outcome.kind != OutcomeKind::kComplete) {
+    outcome.kind = attempt.gaveUp ? OutcomeKind::kLost : OutcomeKind::kStopped;
+    outcome.step = attempt.gaveUp ? kSilence : L"";
+  }
+  outcome.gained = attempt.gained;
+  if (outcome.kind != OutcomeKind::kComplete) {
+    attempt.EndFailed(outcome.kind == OutcomeKind::kLost);
+    if (attempt.keepsPart) outcome.kind = OutcomeKind::kLostResumable;
+  }
+  attempt.outcome = outcome;
 }
 
 void CDownloader::CreateWorker() {
@@ -246,10 +256,10 @@ DWORD WINAPI CDownloader::ThreadProc(LPVOID parameter) {
   CDownloadAttempt& attempt = **share;
   RunGuarded(attempt, [&attempt] {
     try {
-      RunAttempt(attempt);
+      return RunAttempt(attempt);
     } catch (const CMarkRefused&) {
       attempt.RestartUnmarked();
-      RunAttempt(attempt);
+      return RunAttempt(attempt);
     }
   });
   attempt.CloseConnection();
@@ -257,18 +267,25 @@ DWORD WINAPI CDownloader::ThreadProc(LPVOID parameter) {
 }
 
 // The steps of one attempt, in the order they run, on the worker thread.
-void CDownloader::RunAttempt(CDownloadAttempt& attempt) {
+OutcomeKind CDownloader::RunAttempt(CDownloadAttempt& attempt) {
   if (!WinInet().IsLoaded()) throw CException(kLoadWinInet);
   ParseUrl(attempt);
   OpenConnection(attempt);
   const std::int32_t status = GetStatusCode(attempt);
+  // A server that closes the connection without a byte of an answer: on
+  // Windows the send fails (ERROR_HTTP_INVALID_SERVER_RESPONSE), where
+  // Wine's WinInet answers with no status at all. Either way the network,
+  // not the server's answer, has failed.
+  if (status == 0) throw CConnectionLost{kSendRequest};
   if (attempt.received > 0 && status == HTTP_STATUS_PARTIAL_CONTENT)
     AcceptResumedAnswer(attempt);
   else if (status == HTTP_STATUS_OK)
     AcceptFirstAnswer(attempt);
   else
     throw CException(kInvalidStatusCode);
+  attempt.answered = true;
   DownloadLoop(attempt);
+  return OutcomeKind::kComplete;
 }
 
 void CDownloader::ParseUrl(CDownloadAttempt& attempt) {
@@ -416,6 +433,7 @@ void CDownloader::DownloadLoop(CDownloadAttempt& attempt) {
     if (written != read) throw CException(kDiskSpace);
     ThrowIfRefused(checks.Add(buffer.data(), read));
     attempt.received = received + static_cast<std::int32_t>(written);
+    attempt.gained = true;
     attempt.lastHeard = GetTickCount();
   }
 }
@@ -475,14 +493,12 @@ bool CDownloader::MoreIsComing(CDownloadAttempt& attempt) {
 }
 
 // Not every WinInet ends a connect, or any wait, at its time-out (some never
-// do), so the attempt ends here all the same. A worker that ends keeps what
-// it received for a retry, as after any lost connection.
+// do), so the attempt ends here all the same. The worker, raised as a
+// failure, ends as lost and keeps what it received, as after any lost
+// connection; one left behind ends lost too (Snapshot).
 void CDownloader::GiveUpOnSilence() {
   m_attempt->gaveUp = true;
   Stop();
-  // The body may have ended just before the stop.
-  if (m_attempt->complete) return;
-  m_attempt->errorText = DownloaderErrorText();
 }
 
 // The last attempt's file once its worker is done: a finished package stays,

@@ -15,9 +15,9 @@ class CPackageChecks;
 // Fetches one package by a plain HTTP GET into a new file in the temporary
 // folder. Start hands the whole attempt, from the URL check to the body's
 // last byte, to a worker thread and returns at once; the outcome is read
-// through the queries. An empty error text after the worker has ended means
-// success. A retry after a body broke off asks only for the rest, where the
-// server proves it still serves the same file.
+// through the queries once the worker has ended. A retry after a body broke
+// off asks only for the rest, where the server proves it still serves the
+// same file.
 class CDownloader {
  public:
   // How long connecting, sending, and a wait in which no byte arrives, may
@@ -42,8 +42,8 @@ class CDownloader {
   CDownloader(const CDownloader&) = delete;
   CDownloader& operator=(const CDownloader&) = delete;
 
-  // Never throws and never waits on the network; a failure ends as the error
-  // text.
+  // Never throws and never waits on the network; a failure ends as the
+  // outcome.
   void Start(const std::wstring& url);
   // Stops a running worker, even one blocked on the network, and waits for it
   // briefly: the worker closes its own handles. A stopped attempt leaves no
@@ -60,7 +60,13 @@ class CDownloader {
   // then fails like any other.
   bool IsDownloading();
   double GetProgress() const;  // 0..1
-  const std::wstring& GetErrorText() const { return m_attempt->errorText; }
+  // The server has answered and the body may come.
+  bool IsAnswered() const { return m_attempt->answered; }
+  std::int32_t GetReceived() const { return m_attempt->received; }
+  // The whole body's length; -1 until the headers are in.
+  std::int32_t GetContentLength() const { return m_attempt->contentLength; }
+  // Running until IsDownloading has returned false.
+  const CDownloadOutcome& GetOutcome() const { return m_attempt->outcome; }
   const std::wstring& GetFilePath() const { return m_attempt->package.Path(); }
   DWORD WaitForWorker(DWORD milliseconds) const { return m_worker.Wait(milliseconds); }
 
@@ -69,7 +75,7 @@ class CDownloader {
   static void RunGuarded(CDownloadAttempt& attempt, Steps steps);
   void CreateWorker();
   static DWORD WINAPI ThreadProc(LPVOID parameter);
-  static void RunAttempt(CDownloadAttempt& attempt);
+  static OutcomeKind RunAttempt(CDownloadAttempt& attempt);
   static void ParseUrl(CDownloadAttempt& attempt);
   static void OpenConnection(CDownloadAttempt& attempt);
   static void SetTimeouts(HINTERNET handle, DWORD timeoutMs);

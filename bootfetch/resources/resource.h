@@ -5,3 +5,4 @@
 #define IDD_MAIN 129
 #define IDR_LANGUAGE 201
 #define IDC_PROGRESS 1000
+#define IDC_STATUS 1001

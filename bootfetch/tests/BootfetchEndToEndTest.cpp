@@ -23,6 +23,13 @@
 
 namespace {
 
+const DWORD kLiveRegionChanged = 0x8019;  // EVENT_OBJECT_LIVEREGIONCHANGED
+
+int g_announcements = 0;
+void CALLBACK CountAnnouncement(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {
+  ++g_announcements;
+}
+
 // Points the .msi "open" verb of this prefix at the recorder for the test's
 // lifetime, so a launched package is observed instead of installed.
 class BootfetchEndToEnd : public ::testing::Test {
@@ -86,6 +93,10 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   const std::size_t size = 200 * 1024;
   CAppRunner app;
   ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + L"/slow/204800/15/ok.msi"));
+  g_announcements = 0;
+  const HWINEVENTHOOK hook =
+      SetWinEventHook(kLiveRegionChanged, kLiveRegionChanged, nullptr, CountAnnouncement,
+                      app.ProcessId(), 0, WINEVENT_OUTOFCONTEXT);
   const HWND dialog = app.WaitForDialog();
   ASSERT_TRUE(dialog);
   EXPECT_EQ(L"Download Vantrel Dulon", WindowText(dialog));
@@ -95,13 +106,24 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   EXPECT_EQ(0, GetWindowLongW(dialog, GWL_STYLE) & WS_POPUP);
 
   int highest = 0;
+  bool sizesShown = false;
   const HWND bar = GetDlgItem(dialog, IDC_PROGRESS);
   while (IsWindow(bar)) {
     highest = std::max(highest, static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)));
+    if (ControlText(dialog, IDC_STATUS).find(L" of 200 KB") != std::wstring::npos)
+      sizesShown = true;
+    MSG message;  // the hook's calls come as messages
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(50);
   }
+  UnhookWinEvent(hook);
+  // Connecting (when the answer takes a tick), then downloading; the
+  // numbers of its six or so ticks are not read out.
+  EXPECT_GE(g_announcements, 1);
+  EXPECT_LE(g_announcements, 2);
   EXPECT_EQ(1u, app.WaitForExit());
   EXPECT_GT(highest, 0) << "the bar never moved";
+  EXPECT_TRUE(sizesShown) << "the status line never told the sizes";
 
   const std::vector<std::wstring> opened = WaitForRecord();
   const std::set<std::wstring> packages = NewPackages();
@@ -150,20 +172,23 @@ TEST_F(BootfetchEndToEnd, RetryStartsANewAttempt) {
 }
 
 // Whatever the server is doing, a cancel ends the program at once: while
-// the connection waits to be accepted, while the answer is held back, and
-// while the body is held back after its first bytes. The dialog shows before
+// the connection waits to be accepted, while the answer is held back, while
+// the body is held back after its first bytes, and while a lost connection
+// waits to be tried again (its status line says so). The dialog shows before
 // any of it. A program ended from outside leaves nothing either, and while
 // the body comes, no other program can write or rename the package.
 TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
   const struct {
     const wchar_t* name;
     std::wstring url;
-    bool held;  // the server counts the answer it holds back
-    bool file;  // the package file exists by then
+    bool held;    // the server counts the answer it holds back
+    bool file;    // the package file exists by then
+    bool paused;  // the connection was lost and waits to be tried again
   } phases[] = {
-      {L"connect", kSilentHost + std::wstring(L"/connect.msi"), false, false},
-      {L"headers", kServer + std::wstring(L"/silent/headers.msi"), true, false},
-      {L"body", kServer + std::wstring(L"/stall/10000000/4096/body.msi"), true, true},
+      {L"connect", kSilentHost + std::wstring(L"/connect.msi"), false, false, false},
+      {L"headers", kServer + std::wstring(L"/silent/headers.msi"), true, false, false},
+      {L"body", kServer + std::wstring(L"/stall/10000000/4096/body.msi"), true, true, false},
+      {L"pause", kServer + std::wstring(L"/drops/vanish/10000000/4096/"), false, true, true},
   };
   const DWORD kKilled = 9;
   const struct {
@@ -186,11 +211,18 @@ TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
     for (const auto& way : ways) {
       SCOPED_TRACE(std::wstring(phase.name) + L", " + way.name);
       CAppRunner app;
-      ASSERT_TRUE(app.Start(BootfetchPath(), phase.url));
+      // Each run loses its connection anew: the key is the run's own.
+      const std::wstring key = phase.paused ? std::to_wstring(GetTickCount()) + L"/p.msi" : L"";
+      ASSERT_TRUE(app.Start(BootfetchPath(), phase.url + key));
       ASSERT_TRUE(app.WaitForDialog());
       // The phase has begun: the server holds the answer back, and the
       // package file exists once the headers are in.
       WaitUntil([&] { return !phase.held || StalledBodies() > 0; }, 10000);
+      const auto lostShown = [&] {
+        return ControlText(app.Dialog(), IDC_STATUS).find(L"Connection lost") == 0;
+      };
+      WaitUntil([&] { return !phase.paused || lostShown(); }, 10000);
+      EXPECT_EQ(phase.paused, lostShown());
       WaitUntil([&] { return !phase.file || !NewPackages().empty(); }, 10000);
       EXPECT_EQ(phase.file, !NewPackages().empty());
       for (const std::wstring& name : NewPackages()) {
@@ -477,15 +509,16 @@ class CTaskbarListFake {
                                    ProgramFolder() + L"\\taskbar_list_fake.dll"};
 };
 
-// A row per state of the taskbar button: a bar while downloading, red while
-// the error box is up, nothing once the download is done or cancelled. The
+// A row per state of the taskbar button: a bar while downloading, paused
+// while a lost connection waits to be tried again, red while the error box
+// is up, nothing once the download is done or cancelled. The
 // program tells the taskbar nothing before the shell says the button exists
 // (the test says it, as Wine's shell does not), and then what it shows at
 // that moment.
 TEST_F(BootfetchEndToEnd, TaskbarButtonFollowsTheDownload) {
   const CTaskbarListFake taskbar;
   ASSERT_TRUE(taskbar.Registered());
-  enum Finish { kCancel, kComplete, kRetryThenCancel };
+  enum Finish { kCancel, kComplete, kRetryThenCancel, kCancelInPause };
   const struct {
     const char* name;
     const wchar_t* path;  // a bar stopped halfway, or an error box
@@ -506,6 +539,12 @@ TEST_F(BootfetchEndToEnd, TaskbarButtonFollowsTheDownload) {
        {"HrInit", "SetProgressState W 2", "SetProgressValue W 50 100"},
        {"SetProgressState W 0"},
        1},
+      {"paused while a lost connection waits, then cancelled",
+       L"/drops/vanish/2048/1024/{KEY}/paused.msi",
+       kCancelInPause,
+       {"HrInit", "SetProgressState W 8", "SetProgressValue W 50 100"},
+       {"SetProgressState W 0"},
+       2},
       {"red while the box is up, cleared by a retry, then cancelled",
        L"/status/500/10/red.msi",
        kRetryThenCancel,
@@ -519,11 +558,17 @@ TEST_F(BootfetchEndToEnd, TaskbarButtonFollowsTheDownload) {
     SCOPED_TRACE(row.name);
     taskbar.Forget();
     CAppRunner app;
-    ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + row.path));
+    std::wstring path = row.path;
+    const std::wstring::size_type key = path.find(L"{KEY}");
+    if (key != std::wstring::npos) path.replace(key, 5, std::to_wstring(GetTickCount()));
+    ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + path));
     const HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog);
     if (row.finish == kRetryThenCancel) {
       ASSERT_TRUE(app.WaitForMessageBox());
+    } else if (row.finish == kCancelInPause) {
+      for (int i = 0; i < 200 && ControlText(dialog, IDC_STATUS).find(L"Connection lost") != 0; ++i)
+        Sleep(50);
     } else {
       const HWND bar = GetDlgItem(dialog, IDC_PROGRESS);
       WaitUntil([bar] { return SendMessageW(bar, PBM_GETPOS, 0, 0) >= 50; }, 20000);
@@ -532,7 +577,7 @@ TEST_F(BootfetchEndToEnd, TaskbarButtonFollowsTheDownload) {
     PostMessageW(dialog, buttonCreated, 0, 0);
     EXPECT_EQ(row.atCreation, taskbar.Calls(dialog, row.atCreation.size()));
 
-    if (row.finish == kCancel) PressButton(dialog, IDCANCEL);
+    if (row.finish == kCancel || row.finish == kCancelInPause) PressButton(dialog, IDCANCEL);
     if (row.finish == kComplete) ReleaseStall();
     if (row.finish == kRetryThenCancel) {
       ExpectErrorBoxAndAnswer(app, IDRETRY, kDownloadErrorText);

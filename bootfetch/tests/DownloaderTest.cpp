@@ -18,11 +18,18 @@
 #include "TempDir.h"
 #include "TestServer.h"
 #include "TestTexts.h"
+#include "download/MessageTexts.h"
+#include "download/RetrySchedule.h"
 #include "Translator.h"
 #include "WaitUntil.h"
 #include "WinInetDouble.h"
 
 namespace {
+
+// What the error box would say; empty when there is none.
+std::wstring ErrorText(const CDownloader& downloader) {
+  return DownloadErrorText(downloader.GetOutcome());
+}
 
 const DWORD kLongerThanFinishMs = 120000;
 const DWORD kShortTimeoutMs = 2000;
@@ -70,7 +77,7 @@ class DownloaderTest : public ::testing::Test {
   }
   void ExpectFailedWithoutFile(CDownloader& downloader) {
     EXPECT_FALSE(downloader.IsDownloading());
-    EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
+    EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(ErrorText(downloader)));
     const std::vector<std::wstring> files = LeftoverFiles();
     EXPECT_TRUE(files.empty()) << Narrow(files.empty() ? L"" : files.front());
   }
@@ -78,7 +85,7 @@ class DownloaderTest : public ::testing::Test {
     ExpectBody(downloader, PatternBody(size));
   }
   void ExpectBody(const CDownloader& downloader, const std::string& body) {
-    EXPECT_EQ("", Narrow(downloader.GetErrorText()));
+    EXPECT_EQ("", Narrow(ErrorText(downloader)));
     EXPECT_EQ(1.0, downloader.GetProgress());
     EXPECT_TRUE(body == ReadBytes(downloader.GetFilePath())) << "file differs from the body sent";
     // Held as the shell's launch finds it: the installer's open, for reading
@@ -267,7 +274,7 @@ TEST_F(DownloaderTest, FetchesPastTheCacheAndStoresNothingThere) {
     CDownloader downloader;
     downloader.Start(url);
     ASSERT_TRUE(Finish(downloader));
-    EXPECT_EQ("", Narrow(downloader.GetErrorText()));
+    EXPECT_EQ("", Narrow(ErrorText(downloader)));
     EXPECT_TRUE(PatternBody(3000 + shift).substr(shift) == ReadBytes(downloader.GetFilePath()))
         << "not the server's answer to this request";
     downloader.Cancel();
@@ -283,27 +290,42 @@ TEST_F(DownloaderTest, FetchesPastTheCacheAndStoresNothingThere) {
 // byte ranges with a validator, and keeps the rest only when it is exactly
 // the missing part of the same file; otherwise the part goes, and the retry
 // after is a plain GET. A link that slows down is not silence, however
-// large the reads were while it was fast.
+// large the reads were while it was fast. The retry schedule then goes on by
+// itself, or asks (the error box), as the dialog does; a /drops body breaks
+// off after every 1500 bytes, and vanish answers nothing after its first.
 TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
   const char kRest[] = "bytes=3000-";
   const char kTag[] = "\"{KEY}-0\"";
+  const RetryAction kGoesOn = RetryAction::kResume;
+  const RetryAction kAsks = RetryAction::kAsk;
+  const RetryAction kDone = RetryAction::kNone;
   struct CAttempt {
     const char* range;  // the Range header it sends
     bool finishes;      // with the whole package
+    RetryAction then;   // as the schedule decides
   };
-  const std::vector<CAttempt> resumes = {{"", false}, {kRest, true}};
-  const std::vector<CAttempt> restarts = {{"", false}, {"", true}};
-  const std::vector<CAttempt> refused = {{"", false}, {kRest, false}, {"", true}};
+  const std::vector<CAttempt> resumes = {{"", false, kGoesOn}, {kRest, true, kDone}};
+  const std::vector<CAttempt> restarts = {{"", false, kAsks}, {"", true, kDone}};
+  const std::vector<CAttempt> refused = {
+      {"", false, kGoesOn}, {kRest, false, kAsks}, {"", true, kDone}};
+  const std::vector<CAttempt> drops = {{"", false, kGoesOn},
+                                       {"bytes=1500-", false, kGoesOn},
+                                       {"bytes=3000-", false, kGoesOn},
+                                       {"bytes=4500-", true, kDone}};
+  const std::vector<CAttempt> vanishes = {{"", false, kGoesOn},
+                                          {kRest, false, kGoesOn},
+                                          {kRest, false, kGoesOn},
+                                          {kRest, false, kAsks}};
   const struct {
     std::string path;  // "{KEY}" stands for a key of the row's own
     const char* ifRange;
     std::vector<CAttempt> attempts;
     std::size_t size, shift;  // of the final body
   } rows[] = {
-      {"/throttle/270000/262144/400", "", {{"", true}}, 270000, 0},
+      {"/throttle/270000/262144/400", "", {{"", true, kDone}}, 270000, 0},
       // Headers after 1.5 s, the body 1.5 s later: within the time-out only
       // if the clock starts again at the headers.
-      {"/late/5000/1500", "", {{"", true}}, 5000, 0},
+      {"/late/5000/1500", "", {{"", true, kDone}}, 5000, 0},
       {"/resume/etag/5000/3000/{KEY}", kTag, resumes, 5000, 0},
       {"/resume/etag/5000/3000/{KEY}#sha256=" + Narrow(kDigest5000), kTag, resumes, 5000, 0},
       {"/resume/dated/5000/3000/{KEY}", "Mon, 07 Dec 2026 12:00:00 GMT", resumes, 5000, 0},
@@ -312,15 +334,18 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       {"/resume/weak/5000/3000/{KEY}", "", restarts, 5000, 0},
       {"/resume/weak-dated/5000/3000/{KEY}", "", restarts, 5000, 0},
       {"/resume/shrunk/5000/3000/{KEY}", kTag, resumes, 2500, 0},
-      {"/resume/none/5000/3000/{KEY}", "", restarts, 5000, 0},
+      {"/resume/none/5000/3000/{KEY}", "", restarts, 5000, 0},  // no ranges: asks at once
       {"/resume/bad-range/5000/3000/{KEY}", kTag, refused, 5000, 0},
       {"/resume/416/5000/3000/{KEY}", kTag, refused, 5000, 0},
+      {"/drops/ranges/6000/1500/{KEY}", "\"{KEY}\"", drops, 6000, 0},
+      {"/drops/vanish/5000/3000/{KEY}", "\"{KEY}\"", vanishes, 5000, 0},  // three empty tries
   };
   for (const auto& row : rows) {
     const std::string key = "k" + std::to_string(GetTickCount());
     const std::string path = ReplaceKey(row.path, key);
     SCOPED_TRACE(path);
     CDownloader downloader(kShortTimeoutMs);
+    CRetrySchedule schedule;
     std::wstring kept;
     for (std::size_t i = 0; i < row.attempts.size(); ++i) {
       SCOPED_TRACE(i);
@@ -328,7 +353,7 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       const bool resumed = *attempt.range != '\0';
       downloader.Start(kServer + std::wstring(path.begin(), path.end()));
       if (resumed) {
-        EXPECT_GE(downloader.GetProgress(), 0.6) << "the bar starts at the kept part";
+        EXPECT_GE(downloader.GetProgress(), 0.25) << "the bar starts at the kept part";
       }
       ASSERT_TRUE(Finish(downloader));
       const std::vector<CRequestRecord> log = TakeRequestLog();
@@ -337,6 +362,8 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       EXPECT_EQ(resumed ? ReplaceKey(row.ifRange, key) : "", log[0].ifRange);
       EXPECT_EQ("no-cache", log[0].cacheControl) << "a cache on the way may answer";
       EXPECT_EQ("no-cache", log[0].pragma) << "an HTTP/1.0 cache on the way may answer";
+      EXPECT_EQ(attempt.then, schedule.After(downloader.GetOutcome(), 0).action)
+          << Narrow(downloader.GetOutcome().step);
       if (attempt.finishes) {
         ExpectBody(downloader, PatternBody(row.size + row.shift).substr(row.shift));
         if (resumed) {
@@ -344,8 +371,8 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
         }
         break;
       }
-      EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
-      const bool keeps = *row.attempts[i + 1].range != '\0';
+      EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(ErrorText(downloader)));
+      const bool keeps = i + 1 == row.attempts.size() || *row.attempts[i + 1].range != '\0';
       EXPECT_EQ(keeps ? 1u : 0u, LeftoverFiles().size()) << "whether the part stays";
       kept = downloader.GetFilePath();
     }
@@ -431,7 +458,7 @@ TEST_F(DownloaderTest, CancelAfterFinishDeletesPackage) {
   ASSERT_TRUE(Finish(downloader));
   ASSERT_TRUE(FileExists(downloader.GetFilePath()));
   downloader.Cancel();
-  EXPECT_EQ("", Narrow(downloader.GetErrorText()));
+  EXPECT_EQ("", Narrow(ErrorText(downloader)));
   EXPECT_TRUE(LeftoverFiles().empty());
 }
 
@@ -439,7 +466,7 @@ TEST_F(DownloaderTest, RetryStartsFromZero) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/short/5000/3000"));
   ASSERT_TRUE(Finish(downloader));
-  ASSERT_FALSE(downloader.GetErrorText().empty());
+  ASSERT_FALSE(ErrorText(downloader).empty());
 
   downloader.Start(kServer + std::wstring(L"/stall/5000/0"));
   // The file exists once the headers are in; the server holds the body back.
@@ -458,7 +485,7 @@ TEST_F(DownloaderTest, FailedRetryKeepsFinishedPackage) {
   const std::wstring finished = downloader.GetFilePath();
   downloader.Start(L"https://127.0.0.1/file/100");
   ASSERT_TRUE(Finish(downloader));
-  EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(downloader.GetErrorText()));
+  EXPECT_EQ(Narrow(kDownloadErrorText), Narrow(ErrorText(downloader)));
   EXPECT_TRUE(FileExists(finished));
 }
 
@@ -487,7 +514,7 @@ TEST_F(DownloaderTest, ErrorTextComesFromCatalogueOrIsTheBuiltInOne) {
     CDownloader downloader;
     downloader.Start(L"https://127.0.0.1/file/100");
     ASSERT_TRUE(Finish(downloader));
-    EXPECT_EQ(Narrow(c.expected), Narrow(downloader.GetErrorText()));
+    EXPECT_EQ(Narrow(c.expected), Narrow(ErrorText(downloader)));
   }
 }
 

@@ -28,6 +28,11 @@
                                    ETag and Last-Modified), shrunk (ETag
                                    changes and SIZE halves after the first
                                    request)
+  /drops/MODE/SIZE/EVERY/KEY       SIZE bytes offered in byte ranges with a
+                                   strong ETag; every answer breaks off after
+                                   EVERY bytes of its body. MODE vanish: every
+                                   request for KEY after the first is closed
+                                   without an answer
   /stall/SIZE/BEFORE               BEFORE bytes, then waits for /_release
   /late/SIZE/MS                     headers after MS milliseconds, the body MS
                                    milliseconds later
@@ -240,6 +245,27 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return
         self.head("200 OK", headers + [("Content-Length", str(size))])
         self.body(size if count else cut, offset=shift)
+
+    def mode_drops(self, mode, size, every, key, *rest):
+        size, every = int(size), int(every)
+        with log_lock:
+            count = resume_counts.get(key, 0)
+            resume_counts[key] = count + 1
+        if mode == "vanish" and count:
+            return
+        tag = '"%s"' % key
+        headers = [("Accept-Ranges", "bytes"), ("ETag", tag)]
+        wanted = self.headers.get("Range", "")
+        start = 0
+        if (wanted.startswith("bytes=") and wanted.endswith("-")
+                and self.headers.get("If-Range") == tag):
+            start = int(wanted[len("bytes="):-1])
+        if start:
+            headers += [("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size))]
+            self.head("206 Partial Content", headers + [("Content-Length", str(size - start))])
+        else:
+            self.head("200 OK", headers + [("Content-Length", str(size))])
+        self.body(min(every, size - start), offset=start)
 
     def hold(self):
         global stalled

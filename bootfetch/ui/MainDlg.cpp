@@ -13,6 +13,8 @@ namespace {
 
 const UINT_PTR kTimerId = 1;
 const UINT kTimerPeriodMs = 500;
+// One shot: the end of a pause before an automatic try.
+const UINT_PTR kResumeTimerId = 2;
 
 }  // namespace
 
@@ -28,27 +30,59 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   m_icons.Set(m_hWnd, m_layout.Dpi());
   m_progress = GetDlgItem(IDC_PROGRESS);
   ReadUrlFromCommandLine();
+  m_statusLine.Attach(GetDlgItem(IDC_STATUS), m_progress, m_url);
   UpdateCaption();
   m_downloader.Start(m_url);
   if (!StartTimer()) EndDialog(kNoDialog);
   return TRUE;
 }
 
-LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
-  if (m_downloader.IsDownloading()) {
-    const int position = ProgressPosition(m_downloader.GetProgress());
-    m_progress.SetPos(position);
-    m_taskbar.ShowProgress(position);
+LRESULT CMainDlg::OnTimer(UINT, WPARAM timer, LPARAM, BOOL&) {
+  if (timer == kResumeTimerId) {
+    KillTimer(kResumeTimerId);
+    m_paused = false;
+    m_downloader.Start(m_url);
+  } else if (!m_paused && !m_downloader.IsDownloading()) {
+    Follow(m_downloader.GetOutcome());
     return 0;
+  }
+  Draw();
+  return 0;
+}
+
+void CMainDlg::Follow(const CDownloadOutcome& outcome) {
+  if (outcome.kind == OutcomeKind::kComplete) {
+    StopTimer();
+    Launch();
+    return;
+  }
+  const CRetryDecision next = m_retries.After(outcome, NextRandom());
+  if (next.action == RetryAction::kResume) {
+    Pause(next.pauseMs);
+    return;
   }
   StopTimer();
-  const std::wstring errorText = m_downloader.GetErrorText();
-  if (errorText.empty()) {
-    Launch();
-    return 0;
+  Ask(outcome);
+}
+
+// The kept part stays in the bar; Cancel ends the pause like any other
+// moment.
+void CMainDlg::Pause(DWORD milliseconds) {
+  m_paused = true;
+  m_pauseEnds = GetTickCount() + milliseconds;
+  if (!SetTimer(kResumeTimerId, milliseconds, nullptr)) {
+    m_paused = false;
+    m_downloader.Start(m_url);
   }
+  Draw();
+}
+
+void CMainDlg::Ask(const CDownloadOutcome& outcome) {
+  const std::wstring text = DownloadErrorText(outcome);
+  // The box says what happened; a line of what was going on would mislead.
+  m_statusLine.Clear();
   m_taskbar.ShowError();
-  if (MessageBox(errorText.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
+  if (MessageBox(text.c_str(), nullptr, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY) {
     m_taskbar.ShowProgress(0);
     m_downloader.Start(m_url);
     if (!StartTimer()) EndDialog(kNoDialog);
@@ -56,7 +90,38 @@ LRESULT CMainDlg::OnTimer(UINT, WPARAM, LPARAM, BOOL&) {
     m_taskbar.Clear();
     EndDialog(kFailed);
   }
-  return 0;
+}
+
+void CMainDlg::Draw() {
+  const int position = ProgressPosition(m_downloader.GetProgress());
+  m_progress.SetPos(position);
+  if (m_paused)
+    m_taskbar.ShowPaused(position);
+  else
+    m_taskbar.ShowProgress(position);
+  DrawStatus();
+}
+
+void CMainDlg::DrawStatus() {
+  const DWORD now = GetTickCount();
+  CDownloadStatus status;
+  if (m_paused) {
+    status.phase = CDownloadStatus::kPaused;
+    const DWORD left = m_pauseEnds - now;
+    status.pauseLeftMs = static_cast<LONG>(left) > 0 ? left : 0;
+  } else if (m_downloader.IsAnswered()) {
+    status.phase = CDownloadStatus::kDownloading;
+    status.done = m_downloader.GetReceived();
+    status.total = m_downloader.GetContentLength();
+  }
+  m_statusLine.Show(status, now);
+}
+
+// Jitter only needs to differ between clients, not to be unpredictable.
+unsigned CMainDlg::NextRandom() {
+  if (m_random == 0) m_random = GetTickCount() ^ (GetCurrentProcessId() << 16) ^ 1u;
+  m_random = m_random * 1664525u + 1013904223u;
+  return m_random >> 8;
 }
 
 LRESULT CMainDlg::OnCancel(WORD, WORD, HWND, BOOL&) {

@@ -9,11 +9,15 @@
 #include "download/Downloader.h"
 #include "CProgressBarCtrl.h"
 #include "ui/TaskbarProgress.h"
+#include "ui/StatusLineView.h"
+#include "download/RetrySchedule.h"
 #include "resources/resource.h"
 
 // The one window of the program: downloads the package named on the command
-// line, shows the progress, offers a retry after a failure and opens the
-// finished package with the shell. The dialog result is the exit code.
+// line, shows the progress and what the download is doing, goes on by itself
+// after a lost connection where the schedule says so, offers a retry after
+// any other failure and opens the finished package with the shell. The
+// dialog result is the exit code.
 class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
  public:
   enum { IDD = IDD_MAIN };
@@ -43,6 +47,13 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   LRESULT OnTaskbarButtonCreated(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
 
   void Launch();
+  void Draw();
+  void DrawStatus();
+  // After an attempt has ended: launches, goes on by itself or asks the user.
+  void Follow(const CDownloadOutcome& outcome);
+  void Pause(DWORD milliseconds);
+  void Ask(const CDownloadOutcome& outcome);
+  unsigned NextRandom();
   void ReadUrlFromCommandLine();
   void UpdateCaption();
   bool StartTimer();
@@ -53,7 +64,12 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   CDialogDpiLayout m_layout;
   CComApartment m_com;  // outlives the taskbar's COM object
   CTaskbarProgress m_taskbar;
+  CStatusLineView m_statusLine;
   CDownloader m_downloader;
+  CRetrySchedule m_retries;
   std::wstring m_url;
   bool m_launched = false;
+  bool m_paused = false;
+  DWORD m_pauseEnds = 0;  // tick count
+  unsigned m_random = 0;
 };

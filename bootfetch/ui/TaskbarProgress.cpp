@@ -38,6 +38,8 @@ void CTaskbarProgress::OnButtonCreated(HWND window) {
 
 void CTaskbarProgress::ShowProgress(int percent) { Show(TBPF_NORMAL, percent); }
 
+void CTaskbarProgress::ShowPaused(int percent) { Show(TBPF_PAUSED, percent); }
+
 // A full red bar: it shows even when the download failed before its first
 // byte.
 void CTaskbarProgress::ShowError() { Show(TBPF_ERROR, kFull); }

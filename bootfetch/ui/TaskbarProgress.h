@@ -4,8 +4,9 @@
 #include <shobjidl.h>
 
 // The download's progress on the window's taskbar button (Windows 7 and
-// later; nothing elsewhere): a bar while downloading, red while the user is
-// asked about a failure, nothing once the download is done or cancelled.
+// later; nothing elsewhere): a bar while downloading, yellow while a lost
+// connection waits to be tried again, red while the user is asked about a
+// failure, nothing once the download is done or cancelled.
 // The shell takes calls for a button only after it has sent the window
 // ButtonCreatedMessage(); the state set before is shown then, and again
 // whenever the shell makes the button anew (after a restart of Explorer).
@@ -22,6 +23,7 @@ class CTaskbarProgress {
   void OnButtonCreated(HWND window);
 
   void ShowProgress(int percent);
+  void ShowPaused(int percent);
   void ShowError();
   void Clear();
 
