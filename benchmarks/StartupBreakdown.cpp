@@ -45,7 +45,7 @@ int wmain(int argc, wchar_t** argv) {
 
   const double controls = Time([] {
     DefWindowProcW(nullptr, 0, 0, 0);
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&classes);
   });
   const double xmlStart = Time([] { xercesc::XMLPlatformUtils::Initialize(); });
