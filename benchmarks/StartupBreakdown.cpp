@@ -3,9 +3,9 @@
 // the program takes them, so that first-use costs count as they do there.
 // The program runs the catalogue steps on a thread of their own while its
 // dialog is created; here they run one after the other. The XML library's
-// shut-down and COM come only after the dialog shows there, so they are not
-// steps here.
-// Usage: startup_breakdown URL
+// shut-down, COM and the download's start come only after the dialog shows
+// there, so they are not steps here.
+// Usage: startup_breakdown
 // Prints one line "breakdown: STEP MS, ..." with the milliseconds per step.
 #include <windows.h>
 #include <commctrl.h>
@@ -17,7 +17,6 @@
 #include <iterator>
 #include <string>
 
-#include "download/Downloader.h"
 #include "FileHandle.h"
 #include "Stopwatch.h"
 #include "TempFiles.h"
@@ -34,18 +33,14 @@ double Time(Step step) {
 
 }  // namespace
 
-int wmain(int argc, wchar_t** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: startup_breakdown URL\n");
-    return 2;
-  }
+int wmain() {
   std::ifstream in(CATALOGUE_PATH, std::ios::binary);
   const std::string catalogue((std::istreambuf_iterator<char>(in)),
                               std::istreambuf_iterator<char>());
 
   const double controls = Time([] {
     DefWindowProcW(nullptr, 0, 0, 0);
-    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_BAR_CLASSES};
+    INITCOMMONCONTROLSEX classes = {sizeof(classes), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&classes);
   });
   const double xmlStart = Time([] { xercesc::XMLPlatformUtils::Initialize(); });
@@ -60,19 +55,14 @@ int wmain(int argc, wchar_t** argv) {
   bool loaded = false;
   const double parse = Time([&] { loaded = libi18n::CreateTranslator(path) != nullptr; });
   const double tempDelete = Time([&] { DeleteFileW(path.c_str()); });
-  CDownloader downloader;
-  const double downloadStart = Time([&] { downloader.Start(argv[1]); });
-  const bool downloading = downloader.IsDownloading();
-  downloader.Cancel();
   xercesc::XMLPlatformUtils::Terminate();
-  if (!loaded || !downloading) {
-    std::fprintf(stderr, "catalogue %s, download %s\n", loaded ? "loaded" : "failed",
-                 downloading ? "running" : "failed");
+  if (!loaded) {
+    std::fprintf(stderr, "catalogue failed\n");
     return 1;
   }
   std::printf(
       "breakdown: controls %.1f, XML library start-up %.1f, temporary file write %.1f, "
-      "parse and table %.1f, temporary file delete %.1f, download start %.1f\n",
-      controls, xmlStart, tempWrite, parse, tempDelete, downloadStart);
+      "parse and table %.1f, temporary file delete %.1f\n",
+      controls, xmlStart, tempWrite, parse, tempDelete);
   return 0;
 }

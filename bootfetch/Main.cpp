@@ -39,7 +39,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, LPWSTR, int) {
   StartLoadingBuiltInLanguage();
   // Makes sure user32 is initialised before the first window exists.
   DefWindowProcW(nullptr, 0, 0, 0);
-  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+  // The progress bar's class is named: only version 6 of the controls
+  // registers a class on demand.
+  INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   _Module.Init(nullptr, instance);
 

@@ -47,7 +47,7 @@ endif()
 # size_ceiling_<target> check them. A capability that needs more room raises
 # its line here in the same commit, with a line in docs/size-budget.md
 # saying what for.
-set(SIZE_CEILING_bootfetch 2300000)
+set(SIZE_CEILING_bootfetch 2400000)
 set(SIZE_CEILING_setupaux 153600)  # 150 KB of 1,024 bytes
 set(SIZE_CEILING_TARGETS bootfetch setupaux)
 # Their linker maps name the largest contributors when a ceiling fails.

@@ -1,6 +1,7 @@
 #include <string>
 
 #include "Actions.h"
+#include "ComScope.h"
 #include "CustomAction.h"
 #include "InstallerProperty.h"
 #include "ProductEdition.h"
@@ -32,7 +33,10 @@ UINT __stdcall openTrialUrl(MSIHANDLE hInstall) {
     const int language = LanguageCodeFromProductLanguage(GetProperty(hInstall, L"ProductLanguage"));
     const std::wstring url =
         BuildTrialUrl(WebHostForLanguage(language), EditionKey(edition), version);
-    ShellOpenFile(url, nullptr);
+    {
+      const CComScope com(kShellApartment);
+      ShellOpenFile(url, nullptr);
+    }
 
     // Written after the launch attempt: a refused launch is not offered again,
     // an unwritable marker means the page comes again next time.

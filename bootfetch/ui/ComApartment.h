@@ -2,6 +2,8 @@
 
 #include <objbase.h>
 
+#include "ShellOpenFile.h"
+
 // COM on the thread that owns the object, entered at its first use (the
 // taskbar button, the shell's launch) rather than at start-up, where it only
 // held the dialog back. Left when the object goes.
@@ -16,7 +18,7 @@ class CComApartment {
 
   // Enters once; a failed attempt is tried again at the next use.
   void Enter() {
-    if (!m_entered) m_entered = SUCCEEDED(CoInitialize(nullptr));
+    if (!m_entered) m_entered = SUCCEEDED(CoInitializeEx(nullptr, kShellApartment));
   }
 
  private:

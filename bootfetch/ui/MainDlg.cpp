@@ -32,9 +32,23 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   ReadUrlFromCommandLine();
   m_statusLine.Attach(GetDlgItem(IDC_STATUS), m_progress, m_url);
   UpdateCaption();
+  // Without it the dialog would wait for ever, like one without its timer.
+  if (!PostMessage(kStartDownloadMessage)) EndDialog(kNoDialog);
+  return TRUE;
+}
+
+// The dialog manager shows a modal dialog only once its queue first runs
+// empty, so the message posted at the end of the initialisation comes while
+// the dialog is still hidden. The dialog is shown and painted here, and only
+// then does the worker start: WinInet's load and the connection would
+// otherwise compete with the first frame for the processor. The silence
+// clock starts with the attempt, here, not with the dialog.
+LRESULT CMainDlg::OnStartDownload(UINT, WPARAM, LPARAM, BOOL&) {
+  ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
+  ::UpdateWindow(m_hWnd);
   m_downloader.Start(m_url);
   if (!StartTimer()) EndDialog(kNoDialog);
-  return TRUE;
+  return 0;
 }
 
 LRESULT CMainDlg::OnTimer(UINT, WPARAM timer, LPARAM, BOOL&) {

@@ -29,6 +29,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialogWaitForLanguage)
     CHAIN_MSG_MAP(BaseDialog)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    MESSAGE_HANDLER(kStartDownloadMessage, OnStartDownload)
     COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
     MESSAGE_HANDLER(WM_TIMER, OnTimer)
     MESSAGE_HANDLER(WM_DPICHANGED, OnDpiChanged)
@@ -38,9 +39,13 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
  private:
   typedef CAutoTranslateDlg<CMainDlg, ATL::CWindow> BaseDialog;
 
+  // Posted to itself at the end of its initialisation.
+  static const UINT kStartDownloadMessage = WM_APP + 1;
+
   // Leaves the message unhandled: the base translates the dialog next.
   LRESULT OnInitDialogWaitForLanguage(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnInitDialog(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
+  LRESULT OnStartDownload(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnTimer(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);
   LRESULT OnCancel(WORD notifyCode, WORD id, HWND control, BOOL& handled);
   LRESULT OnDpiChanged(UINT message, WPARAM wParam, LPARAM lParam, BOOL& handled);

@@ -1,9 +1,11 @@
 #include <windows.h>
+#include <objbase.h>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "InstallerSession.h"
@@ -99,6 +101,35 @@ TEST_F(OpenTrialUrl, RondixHasItsOwnKeyAndProductKey) {
       std::vector<std::wstring>{
           L"http://www.vantrel.com/go/thanks-for-trial?p=isrondix&v=6.0.1234"},
       browser.Opened());
+}
+
+// The launch enters COM for itself: the installer's thread keeps the
+// apartment it had, or none.
+TEST_F(OpenTrialUrl, LeavesTheThreadsApartmentAsItFoundIt) {
+  const struct {
+    const char* name;
+    bool multithreaded;
+    HRESULT enterAfter;  // what entering the multithreaded apartment answers after the action
+  } cases[] = {
+      {"no apartment", false, S_OK},
+      {"multithreaded apartment", true, S_FALSE},
+  };
+  size_t launches = 0;
+  for (const auto& c : cases) {
+    ClearMarkers();
+    UINT status = 0;
+    HRESULT enterAfter = E_FAIL;
+    std::thread([&] {
+      if (c.multithreaded) CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      status = session.Run("openTrialUrl");
+      enterAfter = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+      if (SUCCEEDED(enterAfter)) CoUninitialize();
+      if (c.multithreaded) CoUninitialize();
+    }).join();
+    EXPECT_EQ(0u, status) << c.name;
+    EXPECT_EQ(c.enterAfter, enterAfter) << c.name;
+    EXPECT_EQ(++launches, browser.Opened().size()) << c.name;
+  }
 }
 
 TEST_F(OpenTrialUrl, RefusalsOpenNothingAndLeaveNoMarker) {
