@@ -584,17 +584,13 @@ TEST_F(DownloaderTest, DownloadsThroughAWinInetAsDocumented) {
       }
       EXPECT_TRUE(LeftoverFiles().empty());
       const CDoubleRecord record = internet.Record();
-      ASSERT_EQ(answers.size(), record.headers.size());
-      for (std::size_t i = 0; i < answers.size(); ++i) {
-        EXPECT_EQ(i ? "Cache-Control: no-cache\r\nRange: bytes=3000-\r\nIf-Range: \"v1\"\r\n"
-                    : "Cache-Control: no-cache\r\n",
-                  Narrow(record.headers[i]));
-        EXPECT_TRUE(record.flags[i] & INTERNET_FLAG_PRAGMA_NOCACHE);
-        EXPECT_EQ("*/*", Narrow(record.acceptTypes[i]));
-      }
+      const std::wstring first = L"Accept: */*\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n";
+      std::vector<std::wstring> requests = {first,
+                                            first + L"Range: bytes=3000-\r\nIf-Range: \"v1\"\r\n"};
+      requests.resize(answers.size());
+      EXPECT_EQ(requests, record.requests);
       EXPECT_EQ(std::vector<std::string>(), record.faults);
-      EXPECT_EQ(0, record.openHandles);
-      EXPECT_EQ(static_cast<int>(answers.size()), record.closingNotices);
+      EXPECT_EQ(0u, record.openHandles);
     }
   }
 }
@@ -617,10 +613,9 @@ TEST_F(DownloaderTest, CancelThroughAWinInetAsDocumentedClosesOnlyFromTheWorker)
       downloader.Start(kDoubleUrl);
       ASSERT_TRUE(internet.WaitForHold(10000));
       downloader.Cancel();
-      EXPECT_EQ(0, internet.Record().openHandles) << "the worker was left behind";
+      EXPECT_EQ(0u, internet.Record().openHandles) << "the worker was left behind";
     }
     EXPECT_EQ(std::vector<std::string>(), internet.Record().faults);
-    EXPECT_EQ(1, internet.Record().closingNotices);
     EXPECT_TRUE(LeftoverFiles().empty());
   }
 }

@@ -22,12 +22,13 @@ struct CDoubleAnswer {
 // pending, or a read that takes its time inside the call.
 enum class DoubleHold { kNone, kSend, kRead, kQuery, kInsideRead };
 
-// What the double saw: its faults, and what each request sent.
+// What the double saw: its faults, the handles left open, and each request
+// as WinInet would send it: the accept type and the no-cache flag as their
+// headers, then the caller's headers.
 struct CDoubleRecord {
   std::vector<std::string> faults;
-  std::vector<std::wstring> headers, acceptTypes;
-  std::vector<DWORD> flags;
-  int openHandles = 0, closingNotices = 0;
+  std::vector<std::wstring> requests;
+  std::size_t openHandles = 0;
 };
 
 // WinInet in its asynchronous mode as Windows documents it, in the process,
