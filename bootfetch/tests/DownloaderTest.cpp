@@ -39,12 +39,6 @@ const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const std::wstring kDigest5000 =
     L"69dbee893909fa17d1be397e0c07691336fe42049c29d403467d3d4a1fc3b5a1";
 
-std::string ReplaceKey(std::string text, const std::string& key) {
-  const std::size_t at = text.find("{KEY}");
-  if (at != std::string::npos) text.replace(at, 5, key);
-  return text;
-}
-
 // Polls the way the dialog's timer does; false when the worker never ends.
 bool Finish(CDownloader& downloader) {
   return WaitUntil([&downloader] { return !downloader.IsDownloading(); }, 60000);
@@ -359,7 +353,7 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       const std::vector<CRequestRecord> log = TakeRequestLog();
       ASSERT_EQ(1u, log.size());
       EXPECT_EQ(attempt.range, log[0].range);
-      EXPECT_EQ(resumed ? ReplaceKey(row.ifRange, key) : "", log[0].ifRange);
+      EXPECT_EQ(resumed ? ReplaceKey<std::string>(row.ifRange, key) : "", log[0].ifRange);
       EXPECT_EQ("no-cache", log[0].cacheControl) << "a cache on the way may answer";
       EXPECT_EQ("no-cache", log[0].pragma) << "an HTTP/1.0 cache on the way may answer";
       EXPECT_EQ(attempt.then, schedule.After(downloader.GetOutcome(), 0).action)
