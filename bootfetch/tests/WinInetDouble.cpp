@@ -211,24 +211,24 @@ BOOL WINAPI Close(HINTERNET handle) {
   return TRUE;
 }
 
+// WinInet's own parser touches no network.
+const CWinInetEntryPoints kTable = {&::InternetCrackUrlW, &Open,       &Connect,   &OpenRequest,
+                                    &SendRequest,         &QueryInfo,  &SetOption, &SetCallback,
+                                    &QueryDataAvailable,  &ReadFileEx, &Close};
+
 }  // namespace
 
-CWinInetDouble::CWinInetDouble(std::vector<CDoubleAnswer> answers, DoubleHold hold,
-                               bool zeroReads) {
+CWinInetDouble::CWinInetDouble(std::vector<CDoubleAnswer> answers, DoubleHold hold, bool zeroReads)
+    : m_swap(kTable) {
   state = new CState;
   state->answers = std::move(answers);
   state->hold = hold;
   state->zeroReads = zeroReads;
   state->held.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  // WinInet's own parser touches no network.
-  m_table = {&::InternetCrackUrlW, &Open,       &Connect,   &OpenRequest,
-             &SendRequest,         &QueryInfo,  &SetOption, &SetCallback,
-             &QueryDataAvailable,  &ReadFileEx, &Close};
-  m_swap = std::make_unique<CWinInetSwap>(m_table);
 }
 
+// No download is left by now; completions still on their way end first.
 CWinInetDouble::~CWinInetDouble() {
-  m_swap.reset();
   for (std::thread& thread : state->threads) thread.join();
   delete state;
   state = nullptr;

@@ -4,7 +4,6 @@
 #include <wininet.h>
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -49,6 +48,5 @@ class CWinInetDouble {
   CDoubleRecord Record() const;
 
  private:
-  CWinInetEntryPoints m_table;
-  std::unique_ptr<CWinInetSwap> m_swap;
+  CWinInetSwap m_swap;
 };
