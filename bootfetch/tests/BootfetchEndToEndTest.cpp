@@ -30,6 +30,15 @@ void CALLBACK CountAnnouncement(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, D
   ++g_announcements;
 }
 
+// Whether the status line says, within the time, that a lost connection
+// waits to be tried again.
+bool SaysConnectionLost(HWND dialog, DWORD milliseconds) {
+  const auto says = [dialog] {
+    return ControlText(dialog, IDC_STATUS).find(L"Connection lost") == 0;
+  };
+  return WaitUntil(says, milliseconds);
+}
+
 // Points the .msi "open" verb of this prefix at the recorder for the test's
 // lifetime, so a launched package is observed instead of installed.
 class BootfetchEndToEnd : public ::testing::Test {
@@ -110,8 +119,7 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   const HWND bar = GetDlgItem(dialog, IDC_PROGRESS);
   while (IsWindow(bar)) {
     highest = std::max(highest, static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)));
-    if (ControlText(dialog, IDC_STATUS).find(L" of 200 KB") != std::wstring::npos)
-      sizesShown = true;
+    sizesShown |= ControlText(dialog, IDC_STATUS).find(L" of 200 KB") != std::wstring::npos;
     MSG message;  // the hook's calls come as messages
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(50);
@@ -219,11 +227,7 @@ TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
       // The phase has begun: the server holds the answer back, and the
       // package file exists once the headers are in.
       WaitUntil([&] { return !phase.held || StalledBodies() > 0; }, 10000);
-      const auto lostShown = [&] {
-        return ControlText(app.Dialog(), IDC_STATUS).find(L"Connection lost") == 0;
-      };
-      WaitUntil([&] { return !phase.paused || lostShown(); }, 10000);
-      EXPECT_EQ(phase.paused, lostShown());
+      EXPECT_EQ(phase.paused, SaysConnectionLost(app.Dialog(), phase.paused ? 10000 : 0));
       WaitUntil([&] { return !phase.file || !NewPackages().empty(); }, 10000);
       EXPECT_EQ(phase.file, !NewPackages().empty());
       for (const std::wstring& name : NewPackages()) {
@@ -557,8 +561,7 @@ TEST_F(BootfetchEndToEnd, TaskbarButtonFollowsTheDownload) {
     if (row.finish == kRetryThenCancel) {
       ASSERT_TRUE(app.WaitForMessageBox());
     } else if (row.finish == kCancelInPause) {
-      WaitUntil([dialog] { return ControlText(dialog, IDC_STATUS).find(L"Connection lost") == 0; },
-                10000);
+      EXPECT_TRUE(SaysConnectionLost(dialog, 10000));
     } else {
       const HWND bar = GetDlgItem(dialog, IDC_PROGRESS);
       WaitUntil([bar] { return SendMessageW(bar, PBM_GETPOS, 0, 0) >= 50; }, 20000);
