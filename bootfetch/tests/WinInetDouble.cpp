@@ -52,19 +52,14 @@ CState* state = nullptr;
 // the caller's call, and sets the last error after.
 template <typename Body>
 BOOL Call(HINTERNET handle, Body body) {
-  DWORD error = ERROR_INVALID_HANDLE;
-  BOOL result = FALSE;
   CLock lock(state->lock);
   state->inCall = GetCurrentThreadId();
-  if (handle == nullptr || state->open.count(handle)) {
-    error = ERROR_SUCCESS;
-    result = body(lock, error);
-  } else {
-    state->record.faults.push_back("a call on a closed handle");
-  }
+  const bool open = handle == nullptr || state->open.count(handle);
+  if (!open) state->record.faults.push_back("a call on a closed handle");
+  DWORD error = open ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  const BOOL result = open && body(lock, error);
   if (!lock.owns_lock()) lock.lock();
   state->inCall = 0;
-  lock.unlock();
   SetLastError(error);
   return result;
 }
