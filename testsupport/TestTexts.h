@@ -12,3 +12,13 @@ const wchar_t kDownloadErrorText[] =
 inline std::string Narrow(const std::wstring& text) {
   return std::string(text.begin(), text.end());
 }
+
+// The text with its "{KEY}" replaced: a server path, or a validator, of a
+// test run's own, as the test server keeps a count per key.
+template <typename Text>
+Text ReplaceKey(Text text, const Text& key) {
+  const Text marker = {'{', 'K', 'E', 'Y', '}'};
+  const std::size_t at = text.find(marker);
+  if (at != Text::npos) text.replace(at, marker.size(), key);
+  return text;
+}

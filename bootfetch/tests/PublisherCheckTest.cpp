@@ -8,14 +8,9 @@
 #include "FileHandle.h"
 #include "checks/PublisherCheck.h"
 
-namespace {
-
-const std::wstring kFolder = PUBLISHER_FOLDER L"\\";
-
-}  // namespace
-
 TEST(PublisherCheck, OpensOnlyPackagesOfTheProgramsOwnPublisher) {
-  const std::wstring signedProgram = kFolder + L"program.exe";
+  const std::wstring folder = PUBLISHER_FOLDER L"\\";
+  const std::wstring signedProgram = folder + L"program.exe";
   const struct {
     const char* name;
     std::wstring program;
@@ -34,7 +29,7 @@ TEST(PublisherCheck, OpensOnlyPackagesOfTheProgramsOwnPublisher) {
     SCOPED_TRACE(row.name);
     const CPublisher publisher = ReadPublisher(row.program);
     EXPECT_EQ(row.program == signedProgram, publisher.isSigned);
-    const std::wstring package = kFolder + row.package;
+    const std::wstring package = folder + row.package;
     CFileHandle file;
     ASSERT_TRUE(file.Create(package.c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL));

@@ -30,8 +30,8 @@ TEST(RetrySchedule, GoesOnWhileTriesBringBytesAndAsksAfterThreeEmptyOnes) {
       {"first empty try", OutcomeKind::kLostResumable, false, 0, kResume, 1500, 2500, 1},
       {"second empty try", OutcomeKind::kLostResumable, false, 1, kResume, 3000, 5000, 2},
       {"third empty try", OutcomeKind::kLostResumable, false, 2, kAsk, 0, 0, 3},
-      {"a lost first try resumes nothing by itself", OutcomeKind::kLostResumable, false, kFresh,
-       kAsk, 0, 0, kFresh + 1},
+      {"a lost first try, or the user's empty try after asking", OutcomeKind::kLostResumable, false,
+       kFresh, kAsk, 0, 0, kFresh + 1},
       {"lost with nothing kept", OutcomeKind::kLost, true, 0, kAsk, 0, 0, 0},
       {"refused", OutcomeKind::kRefused, true, 0, kAsk, 0, 0, 0},
   };
@@ -47,21 +47,6 @@ TEST(RetrySchedule, GoesOnWhileTriesBringBytesAndAsksAfterThreeEmptyOnes) {
     EXPECT_EQ(row.lowestMs, low.pauseMs);
     EXPECT_EQ(row.highestMs, high.pauseMs);
   }
-}
-
-// The count carries over between attempts: a break-off, three empty tries,
-// then the user's Retry that again brings nothing asks at once.
-TEST(RetrySchedule, KeepsTheCountBetweenAttempts) {
-  CDownloadOutcome broke, empty;
-  broke.kind = empty.kind = OutcomeKind::kLostResumable;
-  broke.gained = true;
-  CRetrySchedule schedule;
-  EXPECT_EQ(RetryAction::kResume, schedule.After(broke, 0).action);
-  EXPECT_EQ(RetryAction::kResume, schedule.After(empty, 0).action);
-  EXPECT_EQ(RetryAction::kResume, schedule.After(empty, 0).action);
-  EXPECT_EQ(RetryAction::kAsk, schedule.After(empty, 0).action);
-  EXPECT_EQ(RetryAction::kAsk, schedule.After(empty, 0).action);
-  EXPECT_EQ(RetryAction::kResume, schedule.After(broke, 0).action);
 }
 
 }  // namespace

@@ -15,39 +15,27 @@ std::wstring Bytes(std::int64_t bytes) {
 TEST(StatusLine, SaysWhatTheDownloadDoesWithSizesSpeedAndTimeLeftAtEachScale) {
   typedef CDownloadStatus S;
   const CStatusTexts texts = LoadStatusTexts();
+  const std::wstring h = L"downloads.example";
+  // Phase, host, bytes done and in all, speed, whether steady, pause left.
   const struct {
-    S::Phase phase;
-    std::int64_t done, total;
-    double speed;
-    bool steady;
-    DWORD pauseLeftMs;
+    S status;
     const wchar_t* expected;
   } rows[] = {
-      {S::kConnecting, 0, 0, -1, false, 0, L"Connecting to downloads.example\x2026"},
-      {S::kPaused, 10, 100, 5, true, 3001, L"Connection lost. Trying again in 4 s\x2026"},
-      {S::kPaused, 10, 100, 5, true, 1000, L"Connection lost. Trying again in 1 s\x2026"},
-      {S::kDownloading, 10, 100, -1, false, 0, L"10B of 100B"},
-      {S::kDownloading, 10, 100, 5, false, 0, L"10B of 100B (5B/s)"},
-      {S::kDownloading, 10, 100, 0, true, 0, L"10B of 100B (0B/s)"},  // stalled: no end to tell
-      {S::kDownloading, 10, 100, 2, true, 0, L"10B of 100B (2B/s), about 45 s left"},
-      {S::kDownloading, 10, 100, 1000, true, 0, L"10B of 100B (1000B/s), about 1 s left"},
-      {S::kDownloading, 0, 6000, 100, true, 0, L"0B of 6000B (100B/s), about 60 s left"},
-      {S::kDownloading, 0, 6001, 100, true, 0, L"0B of 6001B (100B/s), about 2 min left"},
-      {S::kDownloading, 0, 360000, 100, true, 0, L"0B of 360000B (100B/s), about 60 min left"},
-      {S::kDownloading, 0, 360100, 100, true, 0, L"0B of 360100B (100B/s), about 2 h left"},
-      {S::kDownloading, 0, 1000000000, 1, true, 0, L"0B of 1000000000B (1B/s)"},  // days
+      {{S::kConnecting, h, 0, 0, -1, false, 0}, L"Connecting to downloads.example\x2026"},
+      {{S::kPaused, h, 10, 100, 5, true, 3001}, L"Connection lost. Trying again in 4 s\x2026"},
+      {{S::kPaused, h, 10, 100, 5, true, 1000}, L"Connection lost. Trying again in 1 s\x2026"},
+      {{S::kDownloading, h, 10, 100, -1, false, 0}, L"10B of 100B"},
+      {{S::kDownloading, h, 10, 100, 5, false, 0}, L"10B of 100B (5B/s)"},
+      {{S::kDownloading, h, 10, 100, 0, true, 0}, L"10B of 100B (0B/s)"},  // stalled: no end
+      {{S::kDownloading, h, 10, 100, 2, true, 0}, L"10B of 100B (2B/s), about 45 s left"},
+      {{S::kDownloading, h, 10, 100, 1000, true, 0}, L"10B of 100B (1000B/s), about 1 s left"},
+      {{S::kDownloading, h, 0, 6000, 100, true, 0}, L"0B of 6000B (100B/s), about 60 s left"},
+      {{S::kDownloading, h, 0, 6001, 100, true, 0}, L"0B of 6001B (100B/s), about 2 min left"},
+      {{S::kDownloading, h, 0, 360000, 100, true, 0}, L"0B of 360000B (100B/s), about 60 min left"},
+      {{S::kDownloading, h, 0, 360100, 100, true, 0}, L"0B of 360100B (100B/s), about 2 h left"},
+      {{S::kDownloading, h, 0, 1000000000, 1, true, 0}, L"0B of 1000000000B (1B/s)"},  // days
   };
-  for (const auto& row : rows) {
-    S status;
-    status.phase = row.phase;
-    status.host = L"downloads.example";
-    status.done = row.done;
-    status.total = row.total;
-    status.bytesPerSecond = row.speed;
-    status.steady = row.steady;
-    status.pauseLeftMs = row.pauseLeftMs;
-    EXPECT_EQ(row.expected, StatusLineText(status, texts, Bytes));
-  }
+  for (const auto& row : rows) EXPECT_EQ(row.expected, StatusLineText(row.status, texts, Bytes));
 }
 
 TEST(StatusLine, SizesAndHostsAsTheUserReadsThem) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <mutex>
+#include <set>
 #include <thread>
 
 #include "WaitableHandle.h"
@@ -22,28 +23,27 @@ struct CState {
   CWaitableHandle held;
   std::mutex lock;
   CDoubleRecord record;
-  std::map<HINTERNET, bool> handles;  // open or closed
+  std::set<HINTERNET> open;
+  std::size_t made = 0;  // handles so far; none is made twice
   INTERNET_STATUS_CALLBACK callback = nullptr;
   DWORD inCall = 0;  // the thread inside a call, if any
   // The request under way and its body: arrived, and taken by reads.
   HINTERNET request = nullptr;
   DWORD_PTR context = 0;
-  std::size_t answer = 0, arrived = 0, taken = 0;
+  std::size_t arrived = 0, taken = 0;
   int completions = 0;
   std::vector<std::thread> threads;
 
-  const CDoubleAnswer& Answer() const { return answers[answer]; }
-  bool Broken() const { return taken == arrived && arrived == Answer().cut; }
-  bool Ended() const { return arrived == Answer().body.size() && Answer().cut >= arrived; }
+  // The last answer serves every request past it.
+  const CDoubleAnswer& Answer() const {
+    return answers[std::min(record.requests.size(), answers.size()) - 1];
+  }
+  // Nothing buffered, and more to come or a break-off to tell.
+  bool Waits() const {
+    return taken == arrived && (arrived != Answer().body.size() || Answer().cut < arrived);
+  }
   bool Holds(DoubleHold where) const { return hold == where && taken > 0; }
-  HINTERNET NewHandle() {
-    const HINTERNET handle = reinterpret_cast<HINTERNET>(0x1000 + handles.size());
-    handles[handle] = true;
-    return handle;
-  }
-  void Notify(DWORD status, void* info, DWORD size) {
-    callback(request, context, status, info, size);
-  }
+  HINTERNET NewHandle() { return *open.insert(reinterpret_cast<HINTERNET>(0x1000 + ++made)).first; }
 };
 
 CState* state = nullptr;
@@ -52,27 +52,21 @@ CState* state = nullptr;
 // the caller's call, and sets the last error after.
 template <typename Body>
 BOOL Call(HINTERNET handle, Body body) {
-  DWORD error = ERROR_SUCCESS;
-  BOOL result = FALSE;
-  {
-    CLock lock(state->lock);
-    state->inCall = GetCurrentThreadId();
-    const auto found = state->handles.find(handle);
-    if (handle == nullptr || (found != state->handles.end() && found->second)) {
-      result = body(lock, error);
-    } else {
-      state->record.faults.push_back("a call on a closed handle");
-      error = ERROR_INVALID_HANDLE;
-    }
-    if (!lock.owns_lock()) lock.lock();
-    state->inCall = 0;
-  }
+  CLock lock(state->lock);
+  state->inCall = GetCurrentThreadId();
+  const bool open = handle == nullptr || state->open.count(handle);
+  if (!open) state->record.faults.push_back("a call on a closed handle");
+  DWORD error = open ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+  const BOOL result = open && body(lock, error);
+  if (!lock.owns_lock()) lock.lock();
+  state->inCall = 0;
   SetLastError(error);
   return result;
 }
 
 // The call goes on in the background and ends on another thread, half the
-// time before the call returns; one that holds ends only by a close.
+// time before the call returns; one that holds ends only by a close. A
+// body that breaks off fails the call that waits past its end.
 BOOL Pending(CLock& lock, DWORD& error, bool holds, bool arrives) {
   error = ERROR_IO_PENDING;
   if (holds) {
@@ -84,19 +78,19 @@ BOOL Pending(CLock& lock, DWORD& error, bool holds, bool arrives) {
   std::thread completion([request, early, arrives] {
     if (!early) Sleep(2);
     std::lock_guard<std::mutex> guard(state->lock);
-    if (request != state->request || !state->handles[request]) return;  // cancelled by a close
+    if (!state->open.count(request)) return;  // cancelled by a close
+    const CDoubleAnswer& answer = state->Answer();
     INTERNET_ASYNC_RESULT result = {TRUE, ERROR_SUCCESS};
-    if (arrives && state->Broken())
+    if (arrives && state->arrived == answer.cut)
       result = {FALSE, ERROR_INTERNET_CONNECTION_RESET};
     else if (arrives)
-      state->arrived =
-          std::min({state->arrived + kPiece, state->Answer().cut, state->Answer().body.size()});
-    state->Notify(INTERNET_STATUS_REQUEST_COMPLETE, &result, sizeof(result));
+      state->arrived = std::min({state->arrived + kPiece, answer.cut, answer.body.size()});
+    state->callback(request, state->context, INTERNET_STATUS_REQUEST_COMPLETE, &result,
+                    sizeof(result));
   });
   if (early) {
     lock.unlock();
     completion.join();
-    lock.lock();
   } else {
     state->threads.push_back(std::move(completion));
   }
@@ -105,17 +99,19 @@ BOOL Pending(CLock& lock, DWORD& error, bool holds, bool arrives) {
 
 HINTERNET NewHandle(HINTERNET parent) {
   HINTERNET handle = nullptr;
-  Call(parent, [&](CLock&, DWORD&) {
-    handle = state->NewHandle();
-    return TRUE;
-  });
+  Call(parent, [&](CLock&, DWORD&) { return (handle = state->NewHandle()) != nullptr; });
   return handle;
 }
 
 HINTERNET WINAPI Open(LPCWSTR, DWORD, LPCWSTR, LPCWSTR, DWORD) { return NewHandle(nullptr); }
 
+HINTERNET WINAPI Connect(HINTERNET root, LPCWSTR, INTERNET_PORT, LPCWSTR, LPCWSTR, DWORD, DWORD,
+                         DWORD_PTR) {
+  return NewHandle(root);
+}
+
+// Set before any call that completes.
 INTERNET_STATUS_CALLBACK WINAPI SetCallback(HINTERNET, INTERNET_STATUS_CALLBACK callback) {
-  std::lock_guard<std::mutex> guard(state->lock);
   state->callback = callback;
   return nullptr;
 }
@@ -124,19 +120,13 @@ BOOL WINAPI SetOption(HINTERNET handle, DWORD, LPVOID, DWORD) {
   return Call(handle, [](CLock&, DWORD&) { return TRUE; });
 }
 
-HINTERNET WINAPI Connect(HINTERNET root, LPCWSTR, INTERNET_PORT, LPCWSTR, LPCWSTR, DWORD, DWORD,
-                         DWORD_PTR) {
-  return NewHandle(root);
-}
-
 HINTERNET WINAPI OpenRequest(HINTERNET connection, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR,
                              LPCWSTR* types, DWORD flags, DWORD_PTR context) {
   HINTERNET handle = nullptr;
   Call(connection, [&](CLock&, DWORD&) {
-    CDoubleRecord& record = state->record;
-    state->answer = std::min(record.flags.size(), state->answers.size() - 1);
-    record.flags.push_back(flags);
-    record.acceptTypes.push_back(types && types[0] ? types[0] : L"");
+    state->record.requests.push_back(
+        std::wstring(L"Accept: ") + (types && types[0] ? types[0] : L"") + L"\r\n" +
+        (flags & INTERNET_FLAG_PRAGMA_NOCACHE ? L"Pragma: no-cache\r\n" : L""));
     state->request = handle = state->NewHandle();
     state->context = context;
     state->arrived = state->taken = 0;
@@ -147,7 +137,7 @@ HINTERNET WINAPI OpenRequest(HINTERNET connection, LPCWSTR, LPCWSTR, LPCWSTR, LP
 
 BOOL WINAPI SendRequest(HINTERNET request, LPCWSTR headers, DWORD length, LPVOID, DWORD) {
   return Call(request, [&](CLock& lock, DWORD& error) {
-    state->record.headers.push_back(headers ? std::wstring(headers, length) : std::wstring());
+    if (headers) state->record.requests.back().append(headers, length);
     return Pending(lock, error, state->hold == DoubleHold::kSend, false);
   });
 }
@@ -173,8 +163,7 @@ BOOL WINAPI QueryInfo(HINTERNET request, DWORD level, LPVOID buffer, LPDWORD len
 
 BOOL WINAPI QueryDataAvailable(HINTERNET request, LPDWORD available, DWORD, DWORD_PTR) {
   return Call(request, [&](CLock& lock, DWORD& error) {
-    if (state->taken == state->arrived && !state->Ended())
-      return Pending(lock, error, state->Holds(DoubleHold::kQuery), true);
+    if (state->Waits()) return Pending(lock, error, state->Holds(DoubleHold::kQuery), true);
     *available = static_cast<DWORD>(state->arrived - state->taken);
     return TRUE;
   });
@@ -184,7 +173,7 @@ BOOL WINAPI ReadFileEx(HINTERNET request, LPINTERNET_BUFFERSA buffers, DWORD fla
   return Call(request, [&](CLock& lock, DWORD& error) {
     if (!(flags & IRF_NO_WAIT)) state->record.faults.push_back("a read that waits");
     const std::size_t buffered = state->arrived - state->taken;
-    if (buffered == 0 && !state->Ended()) {
+    if (state->Waits()) {
       if (!state->zeroReads) return Pending(lock, error, state->Holds(DoubleHold::kRead), true);
       buffers->dwBufferLength = 0;
       return TRUE;
@@ -207,37 +196,34 @@ BOOL WINAPI Close(HINTERNET handle) {
   std::lock_guard<std::mutex> guard(state->lock);
   if (state->inCall != 0 && state->inCall != GetCurrentThreadId())
     state->record.faults.push_back("a handle closed under another thread's call");
-  const auto found = state->handles.find(handle);
-  if (found == state->handles.end() || !found->second) {
+  if (state->open.erase(handle) == 0) {
     state->record.faults.push_back("a handle closed twice");
     return FALSE;
   }
-  found->second = false;
-  if (handle == state->request) {
-    ++state->record.closingNotices;
-    state->Notify(INTERNET_STATUS_HANDLE_CLOSING, &handle, sizeof(handle));
-  }
+  if (handle == state->request)
+    state->callback(handle, state->context, INTERNET_STATUS_HANDLE_CLOSING, &handle,
+                    sizeof(handle));
   return TRUE;
 }
 
+// WinInet's own parser touches no network.
+const CWinInetEntryPoints kTable = {&::InternetCrackUrlW, &Open,       &Connect,   &OpenRequest,
+                                    &SendRequest,         &QueryInfo,  &SetOption, &SetCallback,
+                                    &QueryDataAvailable,  &ReadFileEx, &Close};
+
 }  // namespace
 
-CWinInetDouble::CWinInetDouble(std::vector<CDoubleAnswer> answers, DoubleHold hold,
-                               bool zeroReads) {
+CWinInetDouble::CWinInetDouble(std::vector<CDoubleAnswer> answers, DoubleHold hold, bool zeroReads)
+    : m_swap(kTable) {
   state = new CState;
   state->answers = std::move(answers);
   state->hold = hold;
   state->zeroReads = zeroReads;
   state->held.Attach(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-  // WinInet's own parser touches no network.
-  m_table = {&::InternetCrackUrlW, &Open,       &Connect,   &OpenRequest,
-             &SendRequest,         &QueryInfo,  &SetOption, &SetCallback,
-             &QueryDataAvailable,  &ReadFileEx, &Close};
-  m_swap = std::make_unique<CWinInetSwap>(m_table);
 }
 
+// No download is left by now; completions still on their way end first.
 CWinInetDouble::~CWinInetDouble() {
-  m_swap.reset();
   for (std::thread& thread : state->threads) thread.join();
   delete state;
   state = nullptr;
@@ -250,7 +236,6 @@ bool CWinInetDouble::WaitForHold(DWORD milliseconds) const {
 CDoubleRecord CWinInetDouble::Record() const {
   std::lock_guard<std::mutex> guard(state->lock);
   CDoubleRecord record = state->record;
-  record.openHandles = static_cast<int>(std::count_if(state->handles.begin(), state->handles.end(),
-                                                      [](const auto& h) { return h.second; }));
+  record.openHandles = state->open.size();
   return record;
 }

@@ -4,7 +4,6 @@
 #include <wininet.h>
 
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,12 +21,13 @@ struct CDoubleAnswer {
 // pending, or a read that takes its time inside the call.
 enum class DoubleHold { kNone, kSend, kRead, kQuery, kInsideRead };
 
-// What the double saw: its faults, and what each request sent.
+// What the double saw: its faults, the handles left open, and each request
+// as WinInet would send it: the accept type and the no-cache flag as their
+// headers, then the caller's headers.
 struct CDoubleRecord {
   std::vector<std::string> faults;
-  std::vector<std::wstring> headers, acceptTypes;
-  std::vector<DWORD> flags;
-  int openHandles = 0, closingNotices = 0;
+  std::vector<std::wstring> requests;
+  std::size_t openHandles = 0;
 };
 
 // WinInet in its asynchronous mode as Windows documents it, in the process,
@@ -48,6 +48,5 @@ class CWinInetDouble {
   CDoubleRecord Record() const;
 
  private:
-  CWinInetEntryPoints m_table;
-  std::unique_ptr<CWinInetSwap> m_swap;
+  CWinInetSwap m_swap;
 };

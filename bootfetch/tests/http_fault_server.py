@@ -254,17 +254,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if mode == "vanish" and count:
             return
         tag = '"%s"' % key
-        headers = [("Accept-Ranges", "bytes"), ("ETag", tag)]
         wanted = self.headers.get("Range", "")
         start = 0
         if (wanted.startswith("bytes=") and wanted.endswith("-")
                 and self.headers.get("If-Range") == tag):
             start = int(wanted[len("bytes="):-1])
+        headers = [("Accept-Ranges", "bytes"), ("ETag", tag), ("Content-Length", str(size - start))]
         if start:
-            headers += [("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size))]
-            self.head("206 Partial Content", headers + [("Content-Length", str(size - start))])
-        else:
-            self.head("200 OK", headers + [("Content-Length", str(size))])
+            headers.append(("Content-Range", "bytes %d-%d/%d" % (start, size - 1, size)))
+        self.head("206 Partial Content" if start else "200 OK", headers)
         self.body(min(every, size - start), offset=start)
 
     def hold(self):

@@ -1,14 +1,11 @@
 #!/usr/bin/env python3
-"""Makes the publisher check's files at test time, with openssl and
-osslsigncode, and keeps no key:
+"""Makes the publisher check's files at test time, keeping no key:
 
   make_publisher_files.py FOLDER PROGRAM PACKAGE BUNDLE
 
-FOLDER receives program.exe, the unsigned PROGRAM signed by the publisher,
-and the unsigned PACKAGE signed in each of the ways the check must tell
-apart, or left unsigned. The trusted root is added to BUNDLE, the bundle
-that Wine reads in the tests' mount namespace (tools/test-root-trust.sh),
-when there is one; the untrusted root is discarded.
+puts the unsigned PROGRAM signed by the publisher into FOLDER as program.exe,
+beside the unsigned PACKAGE signed in each way the check tells apart, or left
+unsigned. The trusted root joins BUNDLE (tools/test-root-trust.sh), if any.
 """
 import os
 import shutil
