@@ -225,6 +225,10 @@ TEST_F(DownloaderTest, CancelEndsAStalledRead) {
   CDownloader downloader;
   downloader.Start(kServer + std::wstring(L"/stall/8192/1024"));
   ASSERT_TRUE(WaitForBytes(downloader));
+  // Nobody else writes the package while it is being fetched.
+  CFileHandle writer;
+  EXPECT_FALSE(
+      writer.Create(downloader.GetFilePath().c_str(), GENERIC_WRITE, kShareAll, OPEN_EXISTING, 0));
   downloader.Cancel();
   EXPECT_EQ(1, StalledBodies()) << "the cancel waited for the server";
   EXPECT_TRUE(LeftoverCountBecomes(0)) << "the worker is still in the read";
