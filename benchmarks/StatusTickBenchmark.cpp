@@ -30,8 +30,9 @@ INT_PTR CALLBACK DialogProc(HWND, UINT message, WPARAM, LPARAM) {
 
 double TickMicroseconds(HWND dialog, bool statusLine, bool paint) {
   const HWND bar = GetDlgItem(dialog, IDC_PROGRESS);
+  CComApartment com;
   CStatusLineView view;
-  view.Attach(GetDlgItem(dialog, IDC_STATUS), bar, L"http://downloads.example/p.msi");
+  view.Attach(GetDlgItem(dialog, IDC_STATUS), bar, L"http://downloads.example/p.msi", com);
   // Its first show takes the catalogue's texts and the annotations, once.
   if (statusLine) view.Show(CDownloadStatus(), 0);
   std::vector<double> ticks;

@@ -1,7 +1,7 @@
 #include <string>
 
 #include "Actions.h"
-#include "ComScope.h"
+#include "ComApartment.h"
 #include "CustomAction.h"
 #include "InstallerProperty.h"
 #include "ProductEdition.h"
@@ -34,7 +34,8 @@ UINT __stdcall openTrialUrl(MSIHANDLE hInstall) {
     const std::wstring url =
         BuildTrialUrl(WebHostForLanguage(language), EditionKey(edition), version);
     {
-      const CComScope com(kShellApartment);
+      CComApartment com;
+      com.Enter();
       ShellOpenFile(url, nullptr);
     }
 

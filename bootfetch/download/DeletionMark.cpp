@@ -18,29 +18,25 @@ BOOL SetOnClose(HANDLE file, bool remove) {
   return SetFileInformationByHandle(file, kDispositionInfoEx, &info, sizeof(info));
 }
 
-BOOL SetPending(HANDLE file, bool remove) {
-  FILE_DISPOSITION_INFO info = {remove};
-  return SetFileInformationByHandle(file, FileDispositionInfo, &info, sizeof(info));
-}
-
 }  // namespace
 
 // Before Windows 10 1709, and on file systems without the on-close state,
 // the first call fails and the older mark stands in; Wine 8 refuses the
 // first call too (ERROR_INVALID_PARAMETER) and so takes the older mark.
-DeletionMark MarkForDeletion(HANDLE file, DeletionMark wanted) {
+DeletionMark MarkForDeletion(CFileHandle& file, DeletionMark wanted) {
   if (wanted == DeletionMark::kNone) return DeletionMark::kNone;
-  if (wanted == DeletionMark::kOnClose && SetOnClose(file, true)) return DeletionMark::kOnClose;
-  if (SetPending(file, true)) return DeletionMark::kPending;
+  if (wanted == DeletionMark::kOnClose && SetOnClose(file.Get(), true))
+    return DeletionMark::kOnClose;
+  if (file.SetDeleteOnClose(true)) return DeletionMark::kPending;
   return DeletionMark::kNone;
 }
 
-BOOL ClearDeletionMark(HANDLE file, DeletionMark mark) {
+BOOL ClearDeletionMark(CFileHandle& file, DeletionMark mark) {
   switch (mark) {
     case DeletionMark::kOnClose:
-      return SetOnClose(file, false);
+      return SetOnClose(file.Get(), false);
     case DeletionMark::kPending:
-      return SetPending(file, false);
+      return file.SetDeleteOnClose(false);
     case DeletionMark::kNone:
       break;
   }

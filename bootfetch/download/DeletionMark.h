@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "FileHandle.h"
+
 // How an unfinished file goes away when its program ends before it is done.
 enum class DeletionMark {
   // Nothing marks it: whoever fails deletes it by name.
@@ -16,6 +18,6 @@ enum class DeletionMark {
 
 // Marks an open file, which needs DELETE access, the first way that works of
 // kOnClose and kPending; kNone when neither does, or when `wanted` is kNone.
-DeletionMark MarkForDeletion(HANDLE file, DeletionMark wanted);
+DeletionMark MarkForDeletion(CFileHandle& file, DeletionMark wanted);
 // Clears the mark: the file stays once closed.
-BOOL ClearDeletionMark(HANDLE file, DeletionMark mark);
+BOOL ClearDeletionMark(CFileHandle& file, DeletionMark mark);

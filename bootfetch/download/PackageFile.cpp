@@ -12,7 +12,7 @@ const DWORD kAccess = GENERIC_READ | GENERIC_WRITE | DELETE;
 bool CPackageFile::Create(DeletionMark wanted) {
   m_path = CreateUniqueTempFile(L"Vantrel", L".msi", kAccess, FILE_SHARE_READ, m_file);
   if (m_path.empty()) return false;
-  m_mark = MarkForDeletion(m_file.Get(), wanted);
+  m_mark = MarkForDeletion(m_file, wanted);
   if (m_mark != DeletionMark::kNone || wanted == DeletionMark::kNone) return true;
   // Unmarked against the caller's wish, a partial package would outlive a
   // crash: not used.
@@ -29,7 +29,7 @@ void CPackageFile::TakeFrom(CPackageFile& other) {
 }
 
 bool CPackageFile::Keep() {
-  if (ClearDeletionMark(m_file.Get(), m_mark) == FALSE) return false;
+  if (ClearDeletionMark(m_file, m_mark) == FALSE) return false;
   m_mark = DeletionMark::kNone;
   return true;
 }

@@ -36,8 +36,6 @@ class CPackageFile {
   BOOL Write(const void* data, DWORD size, DWORD& written) {
     return m_file.Write(data, size, written);
   }
-  BOOL Read(void* data, DWORD size, DWORD& read) { return m_file.Read(data, size, read); }
-  BOOL Seek(LONGLONG offset) { return m_file.Seek(offset); }
   // Moves to the offset and cuts the file there.
   BOOL Truncate(LONGLONG offset) { return m_file.Truncate(offset); }
   // The package is complete and checked: it stays once closed.

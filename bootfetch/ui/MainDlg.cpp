@@ -30,7 +30,7 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   m_icons.Set(m_hWnd, m_layout.Dpi());
   m_progress = GetDlgItem(IDC_PROGRESS);
   ReadUrlFromCommandLine();
-  m_statusLine.Attach(GetDlgItem(IDC_STATUS), m_progress, m_url);
+  m_statusLine.Attach(GetDlgItem(IDC_STATUS), m_progress, m_url, m_com);
   UpdateCaption();
   // Without it the dialog would wait for ever, like one without its timer.
   if (!PostMessage(kStartDownloadMessage)) EndDialog(kNoDialog);

@@ -4,7 +4,7 @@
 
 #include "ui/CAutoTranslateDlg.h"
 #include "ui/CaptionIcons.h"
-#include "ui/ComApartment.h"
+#include "ComApartment.h"
 #include "ui/DialogDpiLayout.h"
 #include "download/Downloader.h"
 #include "CProgressBarCtrl.h"
@@ -67,7 +67,7 @@ class CMainDlg : public CAutoTranslateDlg<CMainDlg, ATL::CWindow> {
   WTL::CProgressBarCtrl m_progress;
   CCaptionIcons m_icons{IDI_APPLICATION_ICON};
   CDialogDpiLayout m_layout;
-  CComApartment m_com;  // outlives the taskbar's COM object
+  CComApartment m_com;  // outlives the taskbar's and the status line's COM objects
   CTaskbarProgress m_taskbar;
   CStatusLineView m_statusLine;
   CDownloader m_downloader;

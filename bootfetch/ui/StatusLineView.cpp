@@ -10,10 +10,11 @@ const int kLongestText = 256;
 
 }  // namespace
 
-void CStatusLineView::Attach(HWND line, HWND bar, const std::wstring& url) {
+void CStatusLineView::Attach(HWND line, HWND bar, const std::wstring& url, CComApartment& com) {
   m_line = line;
   m_bar = bar;
   m_host = HostOfUrl(url);
+  m_com = &com;
 }
 
 void CStatusLineView::Show(CDownloadStatus status, DWORD now) {
@@ -42,7 +43,7 @@ void CStatusLineView::Open() {
   if (m_opened) return;
   m_opened = true;
   m_texts = LoadStatusTexts();
-  m_com.Enter();
+  m_com->Enter();
   if (!m_accessibility.Open()) return;
   m_accessibility.SetName(m_bar, TranslationOr(L"IDS_PROGRESS_NAME", kProgressName));
   m_accessibility.MakeLiveRegion(m_line);

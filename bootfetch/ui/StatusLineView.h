@@ -5,7 +5,7 @@
 #include <string>
 
 #include "ui/AccessibilityAnnotations.h"
-#include "ui/ComApartment.h"
+#include "ComApartment.h"
 #include "ui/StatusLine.h"
 #include "ui/TransferRate.h"
 
@@ -20,8 +20,9 @@ class CStatusLineView {
   CStatusLineView(const CStatusLineView&) = delete;
   CStatusLineView& operator=(const CStatusLineView&) = delete;
 
-  // The line and the bar it tells of, and the URL whose host it names.
-  void Attach(HWND line, HWND bar, const std::wstring& url);
+  // The line and the bar it tells of, the URL whose host it names, and the
+  // thread's apartment, which outlives the view.
+  void Attach(HWND line, HWND bar, const std::wstring& url, CComApartment& com);
   // The status's phase and counts; the host and the speed are the view's.
   void Show(CDownloadStatus status, DWORD now);
   void Clear();
@@ -37,6 +38,6 @@ class CStatusLineView {
   CTransferRate m_rate;
   int m_phase = -1;  // CDownloadStatus::Phase last shown, none after Clear
   bool m_opened = false;
-  CComApartment m_com;  // outlives the annotations
+  CComApartment* m_com = nullptr;
   CAccessibilityAnnotations m_accessibility;
 };

@@ -4,9 +4,10 @@
 
 #include "ShellOpenFile.h"
 
-// COM on the thread that owns the object, entered at its first use (the
-// taskbar button, the shell's launch) rather than at start-up, where it only
-// held the dialog back. Left when the object goes.
+// COM on the calling thread, in the apartment the shell asks for, entered at
+// its first use rather than earlier (bootfetch's dialog would only be held
+// back) and left when the holder goes, so that a thread is left as it was
+// found. A thread already in another apartment keeps it, and is not left.
 class CComApartment {
  public:
   CComApartment() = default;
